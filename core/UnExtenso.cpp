@@ -1,0 +1,4 @@
+#include "UnExtenso.h"
+
+std::string Extenso(double) { return {}; }
+std::string ExtensoCentena(std::string_view) { return {}; }
