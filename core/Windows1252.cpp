@@ -1,0 +1,38 @@
+#include "Windows1252.h"
+
+#include <QList>
+
+#include <array>
+
+namespace {
+
+// Unicode code points of bytes 0x80-0x9F; 0 where Windows-1252 leaves a hole.
+constexpr std::array<char32_t, 32> kHighTable = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+char toByte(char32_t c)
+{
+    if ((c >= 0x01 && c <= 0x7F) || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (std::size_t i = 0; i < kHighTable.size(); ++i) {
+        if (kHighTable[i] != 0 && kHighTable[i] == c)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+} // namespace
+
+QByteArray toWindows1252(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    // toUcs4 joins surrogate pairs and turns a lone surrogate into U+FFFD.
+    for (char32_t c : text.toUcs4())
+        bytes.append(toByte(c));
+    return bytes;
+}
