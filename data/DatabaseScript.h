@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace norvel::db {
+
+// The fixed connection settings of "base.fdb": user, password, character set.
+QStringList baseConnectionParams();
+
+// The creation script (base.sql, compiled in) in isql form.
+const char* creationScript();
+
+// The script's statements, split at the terminator in force (SET TERM is
+// followed, comments are dropped, SET SQL DIALECT and COMMIT are left out).
+QStringList scriptStatements(const QString& script);
+
+// Creates the database file at path from the creation script through the
+// embedded engine (dialect 3, default character set ISO8859_1). Refuses
+// (DbError) when the file exists; a failed creation leaves no file behind.
+void createDatabase(const QString& path);
+
+} // namespace norvel::db

@@ -1,0 +1,61 @@
+#include "DbConnection.h"
+
+#include "FbClient.h"
+
+namespace norvel::db {
+
+DbConnection::DbConnection() = default;
+DbConnection::~DbConnection() = default;
+
+void DbConnection::open()
+{
+    if (attachment_)
+        return;
+    attachment_ = std::make_unique<Attachment>(Attachment::attach(databaseName, params, sqlDialect));
+}
+
+void DbConnection::close()
+{
+    attachment_.reset();
+}
+
+Attachment& DbConnection::attachment()
+{
+    if (!attachment_)
+        throw DbError(QStringLiteral("Não há conexão com o banco de dados."));
+    return *attachment_;
+}
+
+DbTransaction::DbTransaction(DbConnection& connection) : connection_(connection) {}
+DbTransaction::~DbTransaction() = default;
+
+void DbTransaction::startTransaction()
+{
+    if (transaction_)
+        return;
+    transaction_ = std::make_unique<Transaction>(Transaction::start(connection_.attachment()));
+}
+
+void DbTransaction::commitRetaining()
+{
+    transaction().commitRetaining();
+}
+
+void DbTransaction::rollbackRetaining()
+{
+    transaction().rollbackRetaining();
+}
+
+void DbTransaction::rollback()
+{
+    transaction_.reset();
+}
+
+Transaction& DbTransaction::transaction()
+{
+    if (!transaction_)
+        throw DbError(QStringLiteral("A transação não está ativa."));
+    return *transaction_;
+}
+
+} // namespace norvel::db

@@ -1,0 +1,243 @@
+#include "FbClient.h"
+
+#include "ExecutableDirectory.h"
+
+#include <ibase.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdlib>
+#include <mutex>
+#include <sys/stat.h>
+
+namespace norvel::db {
+
+namespace {
+
+Client* clientInstance = nullptr;
+bool clientShutDown = false;
+
+void shutdownAtExit() { Client::shutdown(); }
+
+// Connection parameters of the form name=value, as the data module holds them.
+void addConnectionParams(Firebird::IXpbBuilder* dpb, Firebird::ThrowStatusWrapper* st,
+                         const QStringList& params, int dialect)
+{
+    for (const QString& param : params) {
+        const qsizetype eq = param.indexOf(QLatin1Char('='));
+        const QString name = param.left(eq).trimmed().toLower();
+        const QByteArray value = param.mid(eq + 1).toLatin1();
+        if (name == QLatin1String("user_name"))
+            dpb->insertString(st, isc_dpb_user_name, value.constData());
+        else if (name == QLatin1String("password"))
+            dpb->insertString(st, isc_dpb_password, value.constData());
+        else if (name == QLatin1String("lc_ctype"))
+            dpb->insertString(st, isc_dpb_lc_ctype, value.constData());
+        else
+            throw DbError(QStringLiteral("Parâmetro de conexão desconhecido: %1").arg(param));
+    }
+    dpb->insertInt(st, isc_dpb_sql_dialect, dialect);
+    // Never fall back to a server when the embedded open fails.
+    dpb->insertString(st, isc_dpb_config, "Providers = Engine12");
+}
+
+} // namespace
+
+Client::Client()
+{
+    const QString root = executableDirectory() + QStringLiteral("firebird");
+    if (!QFileInfo::exists(root + QStringLiteral("/firebird.conf")))
+        throw DbError(QStringLiteral("Configuração do Firebird não encontrada em %1").arg(root));
+    const QByteArray lock = lockDirectory().toLocal8Bit();
+    // Shared by users on purpose: two users on one file must use one lock table.
+    if (::mkdir(lock.constData(), 0777) == 0)
+        ::chmod(lock.constData(), 01777);
+    ::setenv("FIREBIRD", root.toLocal8Bit().constData(), 1);
+    ::setenv("FIREBIRD_LOCK", lock.constData(), 1);
+
+    master_ = Firebird::fb_get_master_interface();
+    provider_ = master_->getDispatcher();
+    util_ = master_->getUtilInterface();
+    std::atexit(shutdownAtExit);
+}
+
+Client& Client::instance()
+{
+    if (clientShutDown)
+        throw DbError(QStringLiteral("O acesso ao banco de dados já foi encerrado."));
+    if (!clientInstance)
+        clientInstance = new Client();
+    return *clientInstance;
+}
+
+void Client::shutdown()
+{
+    if (!clientInstance || clientShutDown)
+        return;
+    {
+        Status status;
+        try {
+            clientInstance->provider_->shutdown(&status, 0, fb_shutrsn_app_stopped);
+        } catch (const Firebird::FbException&) {
+            // Nothing sensible is left to do at exit.
+        }
+    }
+    clientShutDown = true;
+    clientInstance->provider_->release();
+    delete clientInstance;
+    clientInstance = nullptr;
+}
+
+bool Client::running()
+{
+    return !clientShutDown;
+}
+
+QString Client::lockDirectory()
+{
+    return QStringLiteral("/tmp/norvelcheque-lock");
+}
+
+Status::Status()
+    : status_(Client::instance().master()->getStatus()), wrapper_(status_)
+{
+}
+
+Status::~Status()
+{
+    status_->dispose();
+}
+
+DbError toDbError(Firebird::IStatus* status)
+{
+    const ISC_STATUS* errors = status->getErrors();
+    char text[2048] = {};
+    Client::instance().util()->formatStatus(text, sizeof text - 1, status);
+    char state[6] = {};
+    fb_sqlstate(state, errors);
+    return DbError(QString::fromLatin1(text).trimmed(), static_cast<int>(isc_sqlcode(errors)),
+                   QString::fromLatin1(state, 5));
+}
+
+namespace {
+
+Firebird::IXpbBuilder* connectionDpb(Firebird::ThrowStatusWrapper* st, const QStringList& params,
+                                     int dialect)
+{
+    Firebird::IXpbBuilder* dpb =
+        Client::instance().util()->getXpbBuilder(st, Firebird::IXpbBuilder::DPB, nullptr, 0);
+    try {
+        addConnectionParams(dpb, st, params, dialect);
+    } catch (...) {
+        dpb->dispose();
+        throw;
+    }
+    return dpb;
+}
+
+// Disposes an XPB builder on every path.
+struct XpbGuard {
+    Firebird::IXpbBuilder* xpb;
+    ~XpbGuard() { xpb->dispose(); }
+};
+
+} // namespace
+
+Attachment Attachment::attach(const QString& path, const QStringList& params, int dialect)
+{
+    return call([&](Firebird::ThrowStatusWrapper* st) {
+        XpbGuard dpb{connectionDpb(st, params, dialect)};
+        const QByteArray file = QFile::encodeName(path);
+        Firebird::IAttachment* att = Client::instance().provider()->attachDatabase(
+            st, file.constData(), dpb.xpb->getBufferLength(st), dpb.xpb->getBuffer(st));
+        return Attachment(att, dialect);
+    });
+}
+
+Attachment Attachment::create(const QString& path, const QStringList& params, int dialect,
+                              const QString& defaultCharset, int pageSize)
+{
+    return call([&](Firebird::ThrowStatusWrapper* st) {
+        XpbGuard dpb{connectionDpb(st, params, dialect)};
+        dpb.xpb->insertString(st, isc_dpb_set_db_charset, defaultCharset.toLatin1().constData());
+        dpb.xpb->insertInt(st, isc_dpb_page_size, pageSize);
+        const QByteArray file = QFile::encodeName(path);
+        Firebird::IAttachment* att = Client::instance().provider()->createDatabase(
+            st, file.constData(), dpb.xpb->getBufferLength(st), dpb.xpb->getBuffer(st));
+        return Attachment(att, dialect);
+    });
+}
+
+Attachment::~Attachment()
+{
+    if (!att_ || !Client::running())
+        return;
+    Status status;
+    try {
+        att_->detach(&status);
+        att_ = nullptr;
+    } catch (const Firebird::FbException&) {
+        att_->release();
+    }
+}
+
+void Attachment::detach()
+{
+    call([&](Firebird::ThrowStatusWrapper* st) { att_->detach(st); });
+    att_ = nullptr;
+}
+
+void Attachment::executeImmediate(Firebird::ITransaction* tra, const QByteArray& sql)
+{
+    call([&](Firebird::ThrowStatusWrapper* st) {
+        att_->execute(st, tra, static_cast<unsigned>(sql.size()), sql.constData(),
+                      static_cast<unsigned>(dialect_), nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
+Transaction Transaction::start(Attachment& attachment)
+{
+    static const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
+                                        isc_tpb_rec_version, isc_tpb_wait};
+    return call([&](Firebird::ThrowStatusWrapper* st) {
+        return Transaction(attachment.get()->startTransaction(st, sizeof tpb, tpb));
+    });
+}
+
+Transaction::~Transaction()
+{
+    if (!tra_ || !Client::running())
+        return;
+    Status status;
+    try {
+        tra_->rollback(&status);
+        tra_ = nullptr;
+    } catch (const Firebird::FbException&) {
+        tra_->release();
+    }
+}
+
+void Transaction::commit()
+{
+    call([&](Firebird::ThrowStatusWrapper* st) { tra_->commit(st); });
+    tra_ = nullptr;
+}
+
+void Transaction::rollback()
+{
+    call([&](Firebird::ThrowStatusWrapper* st) { tra_->rollback(st); });
+    tra_ = nullptr;
+}
+
+void Transaction::commitRetaining()
+{
+    call([&](Firebird::ThrowStatusWrapper* st) { tra_->commitRetaining(st); });
+}
+
+void Transaction::rollbackRetaining()
+{
+    call([&](Firebird::ThrowStatusWrapper* st) { tra_->rollbackRetaining(st); });
+}
+
+} // namespace norvel::db

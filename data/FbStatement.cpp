@@ -1,0 +1,329 @@
+#include "FbStatement.h"
+
+#include <ibase.h>
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+#include <cmath>
+#include <cstring>
+
+namespace norvel::db {
+
+namespace {
+
+constexpr unsigned CharsetIso8859_1 = 21;
+constexpr unsigned CharsetOctets = 1;
+
+bool isNull(const QVariant& v)
+{
+    return !v.isValid() || v.isNull();
+}
+
+template <typename T>
+void put(unsigned char* buffer, unsigned offset, T value)
+{
+    std::memcpy(buffer + offset, &value, sizeof value);
+}
+
+template <typename T>
+T get(const unsigned char* buffer, unsigned offset)
+{
+    T value;
+    std::memcpy(&value, buffer + offset, sizeof value);
+    return value;
+}
+
+QVariant scaled(qint64 raw, int scale)
+{
+    if (scale == 0)
+        return raw;
+    return static_cast<double>(raw) * std::pow(10.0, scale);
+}
+
+} // namespace
+
+QByteArray toLatin1Checked(const QString& text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c > 0xFF)
+            throw DbError(QStringLiteral("O texto \"%1\" contém o caractere \"%2\", que o banco de dados "
+                                         "não pode guardar. Nada foi gravado.")
+                              .arg(text, text.at(i)));
+        bytes[i] = static_cast<char>(c);
+    }
+    return bytes;
+}
+
+struct Statement::Input {
+    Ref<Firebird::IMessageMetadata> meta;
+    std::vector<unsigned char> buffer;
+};
+
+Statement::Statement(Attachment& attachment, Transaction& transaction, const QString& sql)
+{
+    const QByteArray text = toLatin1Checked(sql);
+    call([&](Firebird::ThrowStatusWrapper* st) {
+        stmt_ = attachment.get()->prepare(st, transaction.get(), static_cast<unsigned>(text.size()),
+                                          text.constData(), static_cast<unsigned>(attachment.dialect()),
+                                          Firebird::IStatement::PREPARE_PREFETCH_METADATA);
+        inMeta_ = Ref(stmt_->getInputMetadata(st));
+        outMeta_ = Ref(stmt_->getOutputMetadata(st));
+    });
+}
+
+Statement::~Statement()
+{
+    if (!stmt_ || !Client::running())
+        return;
+    Status status;
+    try {
+        stmt_->free(&status);
+    } catch (const Firebird::FbException&) {
+        stmt_->release();
+    }
+}
+
+unsigned Statement::inputCount() const
+{
+    return call([&](Firebird::ThrowStatusWrapper* st) { return inMeta_->getCount(st); });
+}
+
+QStringList Statement::outputNames() const
+{
+    return call([&](Firebird::ThrowStatusWrapper* st) {
+        QStringList names;
+        const unsigned n = outMeta_->getCount(st);
+        for (unsigned i = 0; i < n; ++i)
+            names << QString::fromLatin1(outMeta_->getAlias(st, i));
+        return names;
+    });
+}
+
+Statement::Input Statement::buildInput(const QVariantList& inputs) const
+{
+    return call([&](Firebird::ThrowStatusWrapper* st) {
+        const unsigned n = inMeta_->getCount(st);
+        if (static_cast<unsigned>(inputs.size()) != n)
+            throw DbError(QStringLiteral("A instrução espera %1 parâmetros, recebeu %2.").arg(n).arg(inputs.size()));
+
+        // Texts first, so a character Latin-1 cannot hold stops the call here.
+        std::vector<QByteArray> texts(n);
+        Ref<Firebird::IMetadataBuilder> builder(inMeta_->getBuilder(st));
+        for (unsigned i = 0; i < n; ++i) {
+            const QVariant& v = inputs[static_cast<qsizetype>(i)];
+            if (isNull(v))
+                continue;
+            switch (v.typeId()) {
+            case QMetaType::QDate:
+            case QMetaType::QDateTime:
+                builder->setType(st, i, SQL_TYPE_DATE);
+                builder->setLength(st, i, sizeof(ISC_DATE));
+                break;
+            case QMetaType::Bool:
+                builder->setType(st, i, SQL_SHORT);
+                builder->setLength(st, i, sizeof(ISC_SHORT));
+                builder->setScale(st, i, 0);
+                break;
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+            case QMetaType::Short:
+            case QMetaType::UShort:
+            case QMetaType::Long:
+                builder->setType(st, i, SQL_INT64);
+                builder->setLength(st, i, sizeof(ISC_INT64));
+                builder->setScale(st, i, 0);
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                builder->setType(st, i, SQL_DOUBLE);
+                builder->setLength(st, i, sizeof(double));
+                builder->setScale(st, i, 0);
+                break;
+            default:
+                texts[i] = toLatin1Checked(v.toString());
+                builder->setType(st, i, SQL_VARYING);
+                builder->setCharSet(st, i, CharsetIso8859_1);
+                builder->setLength(st, i, static_cast<unsigned>(std::max<qsizetype>(texts[i].size(), 1)));
+                break;
+            }
+        }
+
+        Input in;
+        in.meta = Ref(builder->getMetadata(st));
+        in.buffer.assign(in.meta->getMessageLength(st), 0);
+        unsigned char* buf = in.buffer.data();
+        Firebird::IUtil* util = Client::instance().util();
+        for (unsigned i = 0; i < n; ++i) {
+            const QVariant& v = inputs[static_cast<qsizetype>(i)];
+            const unsigned off = in.meta->getOffset(st, i);
+            const unsigned nullOff = in.meta->getNullOffset(st, i);
+            if (isNull(v)) {
+                put<short>(buf, nullOff, -1);
+                continue;
+            }
+            put<short>(buf, nullOff, 0);
+            switch (in.meta->getType(st, i)) {
+            case SQL_TYPE_DATE: {
+                const QDate d = v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
+                put<ISC_DATE>(buf, off, util->encodeDate(static_cast<unsigned>(d.year()),
+                                                         static_cast<unsigned>(d.month()),
+                                                         static_cast<unsigned>(d.day())));
+                break;
+            }
+            case SQL_SHORT:
+                put<ISC_SHORT>(buf, off, v.toBool() ? -1 : 0);
+                break;
+            case SQL_INT64:
+                put<ISC_INT64>(buf, off, v.toLongLong());
+                break;
+            case SQL_DOUBLE:
+                put<double>(buf, off, v.toDouble());
+                break;
+            default: {
+                const QByteArray& t = texts[i];
+                put<ISC_USHORT>(buf, off, static_cast<ISC_USHORT>(t.size()));
+                std::memcpy(buf + off + sizeof(ISC_USHORT), t.constData(), static_cast<size_t>(t.size()));
+                break;
+            }
+            }
+        }
+        return in;
+    });
+}
+
+QVariantList Statement::execute(Transaction& transaction, const QVariantList& inputs)
+{
+    Input in = buildInput(inputs);
+    return call([&](Firebird::ThrowStatusWrapper* st) {
+        std::vector<unsigned char> out(outMeta_->getMessageLength(st), 0);
+        stmt_->execute(st, transaction.get(), in.meta.get(), in.buffer.data(), outMeta_.get(), out.data());
+        return outMeta_->getCount(st) ? decodeMessage(outMeta_.get(), out.data()) : QVariantList();
+    });
+}
+
+std::unique_ptr<Cursor> Statement::openCursor(Transaction& transaction, const QVariantList& inputs)
+{
+    Input in = buildInput(inputs);
+    return call([&](Firebird::ThrowStatusWrapper* st) {
+        Firebird::IResultSet* rs =
+            stmt_->openCursor(st, transaction.get(), in.meta.get(), in.buffer.data(), outMeta_.get(), 0);
+        return std::make_unique<Cursor>(rs, outMeta_.get());
+    });
+}
+
+Cursor::Cursor(Firebird::IResultSet* rs, Firebird::IMessageMetadata* meta) : rs_(rs), meta_(meta)
+{
+    meta_->addRef();
+    buffer_.assign(call([&](Firebird::ThrowStatusWrapper* st) { return meta_->getMessageLength(st); }), 0);
+}
+
+Cursor::~Cursor()
+{
+    if (!Client::running())
+        return;
+    Status status;
+    try {
+        rs_->close(&status);
+    } catch (const Firebird::FbException&) {
+        rs_->release();
+    }
+    meta_->release();
+}
+
+bool Cursor::fetchNext(QVariantList& row)
+{
+    if (eof_)
+        return false;
+    const int result = call([&](Firebird::ThrowStatusWrapper* st) { return rs_->fetchNext(st, buffer_.data()); });
+    if (result != Firebird::IStatus::RESULT_OK) {
+        eof_ = true;
+        return false;
+    }
+    row = decodeMessage(meta_, buffer_.data());
+    return true;
+}
+
+QVariantList decodeMessage(Firebird::IMessageMetadata* meta, const unsigned char* buf)
+{
+    Firebird::IUtil* util = Client::instance().util();
+    return call([&](Firebird::ThrowStatusWrapper* st) {
+        const unsigned n = meta->getCount(st);
+        QVariantList row;
+        row.reserve(n);
+        for (unsigned i = 0; i < n; ++i) {
+            if (get<short>(buf, meta->getNullOffset(st, i))) {
+                row << QVariant();
+                continue;
+            }
+            const unsigned off = meta->getOffset(st, i);
+            const int scale = meta->getScale(st, i);
+            switch (meta->getType(st, i)) {
+            case SQL_TEXT: {
+                QByteArray bytes(reinterpret_cast<const char*>(buf + off), meta->getLength(st, i));
+                // Fixed-length text: the trailing blanks are padding.
+                if (meta->getCharSet(st, i) != CharsetOctets)
+                    while (bytes.endsWith(' '))
+                        bytes.chop(1);
+                row << QString::fromLatin1(bytes);
+                break;
+            }
+            case SQL_VARYING: {
+                const auto len = get<ISC_USHORT>(buf, off);
+                row << QString::fromLatin1(reinterpret_cast<const char*>(buf + off + sizeof(ISC_USHORT)), len);
+                break;
+            }
+            case SQL_SHORT:
+                row << (scale ? scaled(get<ISC_SHORT>(buf, off), scale) : QVariant(int(get<ISC_SHORT>(buf, off))));
+                break;
+            case SQL_LONG:
+                row << (scale ? scaled(get<ISC_LONG>(buf, off), scale) : QVariant(int(get<ISC_LONG>(buf, off))));
+                break;
+            case SQL_INT64:
+                row << scaled(get<ISC_INT64>(buf, off), scale);
+                break;
+            case SQL_FLOAT:
+                row << double(get<float>(buf, off));
+                break;
+            case SQL_DOUBLE:
+            case SQL_D_FLOAT:
+                row << get<double>(buf, off);
+                break;
+            case SQL_BOOLEAN:
+                row << bool(get<unsigned char>(buf, off));
+                break;
+            case SQL_TYPE_DATE: {
+                unsigned y, m, d;
+                util->decodeDate(get<ISC_DATE>(buf, off), &y, &m, &d);
+                row << QDate(int(y), int(m), int(d));
+                break;
+            }
+            case SQL_TYPE_TIME: {
+                unsigned h, mi, s, f;
+                util->decodeTime(get<ISC_TIME>(buf, off), &h, &mi, &s, &f);
+                row << QTime(int(h), int(mi), int(s), int(f / 10));
+                break;
+            }
+            case SQL_TIMESTAMP: {
+                const auto ts = get<ISC_TIMESTAMP>(buf, off);
+                unsigned y, m, d, h, mi, s, f;
+                util->decodeDate(ts.timestamp_date, &y, &m, &d);
+                util->decodeTime(ts.timestamp_time, &h, &mi, &s, &f);
+                row << QDateTime(QDate(int(y), int(m), int(d)), QTime(int(h), int(mi), int(s), int(f / 10)));
+                break;
+            }
+            default:
+                throw DbError(QStringLiteral("Tipo de campo não suportado: %1")
+                                  .arg(QString::fromLatin1(meta->getAlias(st, i))));
+            }
+        }
+        return row;
+    });
+}
+
+} // namespace norvel::db

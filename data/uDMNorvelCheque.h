@@ -1,0 +1,131 @@
+#pragma once
+
+// The data module: the program's one access layer to "base.fdb".
+//
+// Life cycle. main() constructs one TdmNorvelCheque after the main window and
+// calls DataModuleCreate(); the constructor sets the global dmNorvelCheque to
+// the new object and the destructor clears it. DataModuleCreate() connects and
+// opens the six start lists in order; a failure throws norvel::db::DbError
+// once (the shell reports it) and the lists after the failing step stay closed.
+//
+// Reading. Every list is a norvel::db::DbQuery, a QAbstractTableModel with the
+// display labels and hidden fields already set: bind a view to it directly
+// (view->setModel(&dmNorvelCheque->ListaBancos)). Rows of the open result are
+// read by name: dmNorvelCheque->ListaBancos.value(row, "NUMBANCO").toString().
+// Query parameters: ConsultaChequesData.setParam(0, date) or
+// setParam("DataEmissao", date), then open() / reopen().
+//
+// Writing. Every change goes through gravar():
+//   auto r = dmNorvelCheque->gravar(dmNorvelCheque->spInsereCentroCusto,
+//                                   {{"NOMECENTROCUSTO", nome}},
+//                                   QStringLiteral("Erro ao tentar salvar dados: "),
+//                                   {&dmNorvelCheque->ListaCentroCustos});
+//   if (!r) messages().show(...r.message...);          // prefix + database text
+//   if (r.sqlCode == norvel::db::DbError::ForeignKeyViolation) ...   // -530
+//   int id = dmNorvelCheque->spInsereCentroCusto.output("IDCENTROCUSTO").toInt();
+// Inputs take an invalid QVariant() for NULL, QDate for dates, int for keys and
+// flags (-1 / 0), QString for text ("0" for STATUS is fine: the database
+// converts it).
+//
+// Tests. The database file is the directory of the running executable plus
+// "base.fdb". A test points the module elsewhere, before DataModuleCreate(),
+// with setDatabaseDirectoryForTests(); norvel::db::TestDatabase (TestDatabase.h)
+// makes a fresh database from the creation script in a temporary directory and
+// sets that hook.
+
+#include "DbConnection.h"
+#include "DbError.h"
+#include "DbQuery.h"
+#include "DbStoredProc.h"
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <utility>
+
+// Outcome of one write through the write pattern.
+struct WriteResult {
+    bool ok = true;
+    QString message;   // the caller's prefix followed by the database's message
+    int sqlCode = 0;   // the database's SQL code (-530 foreign key), 0 when ok
+    explicit operator bool() const { return ok; }
+};
+
+using ProcInputs = QList<std::pair<QString, QVariant>>;
+
+class TdmNorvelCheque {
+public:
+    TdmNorvelCheque();
+    ~TdmNorvelCheque();
+    TdmNorvelCheque(const TdmNorvelCheque&) = delete;
+    TdmNorvelCheque& operator=(const TdmNorvelCheque&) = delete;
+
+    // Sets the file beside the executable, connects, opens ListaBancos,
+    // ListaBancos2, ListaCentroCustos, ListaCompensacao, ListaCheques and
+    // ListaFavorecidos in this order. Throws norvel::db::DbError.
+    void DataModuleCreate();
+
+    // The write pattern: start the transaction if it is not active, set the
+    // inputs by name, execute, commit retaining, close and reopen the lists.
+    // On any error: roll back retaining and return prefixo + the database's
+    // message with its SQL code; the lists stay as they were. Never throws.
+    WriteResult gravar(norvel::db::DbStoredProc& sp, const ProcInputs& entradas,
+                       const QString& prefixo, const QList<norvel::db::DbQuery*>& listas = {});
+
+    // Row filter of ListaBancos2: passes when FiltroBanco is empty or occurs
+    // anywhere in the row's NUMBANCO (case-sensitive). Screens change
+    // FiltroBanco and then call ListaBancos2.reopen().
+    bool ListaBancos2FilterRecord(const norvel::db::DbRecord& record) const;
+    QString FiltroBanco;
+
+    // Test-only: the directory whose "base.fdb" DataModuleCreate() opens
+    // instead of the executable's. Empty restores the default.
+    static void setDatabaseDirectoryForTests(const QString& directory);
+    // The directory DataModuleCreate() uses, with its trailing separator.
+    static QString databaseDirectory();
+
+    norvel::db::DbConnection ibBaseDados;
+    norvel::db::DbTransaction ibTransacao;
+
+    norvel::db::DbQuery ListaBancos;
+    norvel::db::DbQuery ListaBancos2;
+    norvel::db::DbQuery ListaCentroCustos;
+    norvel::db::DbQuery ListaCompensacao;
+    norvel::db::DbQuery ListaFavorecidos;
+    norvel::db::DbQuery ListaCheques;
+    norvel::db::DbQuery listaPreDatados;
+    norvel::db::DbQuery ConsultaChequesData;
+    norvel::db::DbQuery ConsultaChequesPeriodo;
+    norvel::db::DbQuery ConsultaPredatadoData;
+    norvel::db::DbQuery ConsultaPredatadoPeriodo;
+    norvel::db::DbQuery spConsultaBanco;
+
+    // Data sources the query screens switch between the by-date and the
+    // by-period query; both point at the by-date query at creation.
+    norvel::db::DbQuery* dsConsultaCheques = &ConsultaChequesData;
+    norvel::db::DbQuery* dsConsultaPreDatados = &ConsultaPredatadoData;
+
+    norvel::db::DbStoredProc spInsereBanco;
+    norvel::db::DbStoredProc spSalvarBanco;
+    norvel::db::DbStoredProc spApagaBanco;
+    norvel::db::DbStoredProc spInsereCentroCusto;
+    norvel::db::DbStoredProc spApagaCentroCusto;
+    norvel::db::DbStoredProc spInsereCompensacao;
+    norvel::db::DbStoredProc spApagaCompensacao;
+    norvel::db::DbStoredProc spInsereFavorecido;
+    norvel::db::DbStoredProc spApagaFavorecido;
+    norvel::db::DbStoredProc spInsereCheque;
+    norvel::db::DbStoredProc spImprimeCheque;
+    norvel::db::DbStoredProc spCancelarCheque;
+    norvel::db::DbStoredProc spInserePredatado;
+    norvel::db::DbStoredProc spImprimePredatado;
+    norvel::db::DbStoredProc spCancelarPredatado;
+    norvel::db::DbStoredProc spSalvaCheque;
+    norvel::db::DbStoredProc spSalvaPredatado;
+    norvel::db::DbStoredProc spApagaCheque;
+    norvel::db::DbStoredProc spApagaPredatado;
+};
+
+// The one instance, set while a TdmNorvelCheque exists.
+extern TdmNorvelCheque* dmNorvelCheque;
