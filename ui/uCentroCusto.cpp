@@ -1,0 +1,33 @@
+#include "uCentroCusto.h"
+#include "ui_uCentroCusto.h"
+
+#include "uDMNorvelCheque.h"
+
+TfrmCentroCusto::TfrmCentroCusto(QWidget *parent)
+    : RegistroSimples(
+          {
+              .lista = &TdmNorvelCheque::ListaCentroCustos,
+              .spInsere = &TdmNorvelCheque::spInsereCentroCusto,
+              .spApaga = &TdmNorvelCheque::spApagaCentroCusto,
+              .campoChave = QStringLiteral("IDCENTROCUSTO"),
+              .campoNome = QStringLiteral("NOMECENTROCUSTO"),
+              .alturaFechada = 199,
+              .grupoDesabilitadoForaDoNovo = true,
+              .novoFocaNome = true,
+              .mensagemNomeVazio = QStringLiteral("Preencha o nome do centro de custo."),
+              .prefixoFalhaInsercao = QStringLiteral("Erro ao inserir dados do centro de custo: "),
+              .perguntaExclusao = QStringLiteral("Deseja realmente excluir o centro de custo?"),
+              .textoEmUso = QStringLiteral("Não é possível deletar o Centro de Custo pois ele foi utilizado "
+                                           "na emissão de algum cheque."),
+              .prefixoFalhaExclusao = QStringLiteral("Erro ao apagar dados do centro de custo:"),
+              .falhaExclusaoComCodigo = true,
+          },
+          parent),
+      ui(std::make_unique<Ui::TfrmCentroCusto>())
+{
+    ui->setupUi(this);
+    liga({ui->DBGrid1, ui->grpCentroCusto, ui->edtNomeCentroCusto, ui->btNovo, ui->btExcluir, ui->btSair,
+          ui->btSalvar, ui->btCancelar});
+}
+
+TfrmCentroCusto::~TfrmCentroCusto() = default;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "RegistroSimples.h"
+
+#include <memory>
+
+namespace Ui {
+class TfrmCentroCusto;
+}
+
+// The cost centres a cheque can be booked to.
+class TfrmCentroCusto : public RegistroSimples {
+    Q_OBJECT
+
+public:
+    explicit TfrmCentroCusto(QWidget *parent = nullptr);
+    ~TfrmCentroCusto() override;
+
+private:
+    std::unique_ptr<Ui::TfrmCentroCusto> ui;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "RegistroSimples.h"
+
+#include <memory>
+
+namespace Ui {
+class TfrmCompensacao;
+}
+
+// The clearing types a cheque can be given.
+class TfrmCompensacao : public RegistroSimples {
+    Q_OBJECT
+
+public:
+    explicit TfrmCompensacao(QWidget *parent = nullptr);
+    ~TfrmCompensacao() override;
+
+private:
+    std::unique_ptr<Ui::TfrmCompensacao> ui;
+};

@@ -1,0 +1,34 @@
+#include "uFavorecido.h"
+#include "ui_uFavorecido.h"
+
+#include "uDMNorvelCheque.h"
+
+TfrmFavorecido::TfrmFavorecido(QWidget *parent)
+    : RegistroSimples(
+          {
+              .lista = &TdmNorvelCheque::ListaFavorecidos,
+              .spInsere = &TdmNorvelCheque::spInsereFavorecido,
+              .spApaga = &TdmNorvelCheque::spApagaFavorecido,
+              .campoChave = QStringLiteral("IDFAVORECIDO"),
+              .campoNome = QStringLiteral("NOMEFAVORECIDO"),
+              .alturaFechada = 202,
+              .grupoDesabilitadoForaDoNovo = false,
+              .novoFocaNome = false,
+              .mensagemNomeVazio = QStringLiteral("Preencha o nome do favorecido."),
+              .prefixoFalhaInsercao = QStringLiteral("Erro ao inserir dados do favorecido: "),
+              .perguntaExclusao = QStringLiteral("Deseja realmente excluir o favorecido?"),
+              // Cheques keep the payee's name as text: no delete is refused
+              // for being in use.
+              .textoEmUso = QString(),
+              .prefixoFalhaExclusao = QStringLiteral("Erro ao apagar dados do favorecido:"),
+              .falhaExclusaoComCodigo = false,
+          },
+          parent),
+      ui(std::make_unique<Ui::TfrmFavorecido>())
+{
+    ui->setupUi(this);
+    liga({ui->DBGrid1, ui->grpFavorecido, ui->edtNomeFavorecido, ui->btNovo, ui->btExcluir, ui->btSair,
+          ui->btSalvar, ui->btCancelar});
+}
+
+TfrmFavorecido::~TfrmFavorecido() = default;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "RegistroSimples.h"
+
+#include <memory>
+
+namespace Ui {
+class TfrmFavorecido;
+}
+
+// The payees the cheque screens offer to choose from.
+class TfrmFavorecido : public RegistroSimples {
+    Q_OBJECT
+
+public:
+    explicit TfrmFavorecido(QWidget *parent = nullptr);
+    ~TfrmFavorecido() override;
+
+private:
+    std::unique_ptr<Ui::TfrmFavorecido> ui;
+};
