@@ -36,7 +36,9 @@ enum {
     CPC_SERVER = 100
 };
 enum { CONTROL_NO_FLOW_OUT = 1, CONTROL_BREAK_OFF = 6, CONTROL_NO_FLOW_IN = 14 };
-enum { PURGE_BOTH = 3 };
+/* Only the server's receive buffer: its transmit buffer may still hold the
+ * previous frame on its way to the printer. */
+enum { PURGE_RECEIVED = 1 };
 enum { MODEM_CTS = 0x10, MODEM_DSR = 0x20, MODEM_DELTA_CTS = 0x01, MODEM_DELTA_DSR = 0x02 };
 
 struct rfc2217_port {
@@ -389,7 +391,7 @@ static void rfc2217_purge(struct lumora_port *port)
     struct rfc2217_port *p = self(port);
     unsigned char buf[16];
     size_t n = put_byte_command(buf, 0, CPC_SET_CONTROL, CONTROL_BREAK_OFF);
-    n = put_byte_command(buf, n, CPC_PURGE_DATA, PURGE_BOTH);
+    n = put_byte_command(buf, n, CPC_PURGE_DATA, PURGE_RECEIVED);
     p->inbox_count = 0;
     p->purge_acked = 0;
     p->purge_pending = 1;
@@ -419,6 +421,8 @@ static enum lumora_io rfc2217_write(struct lumora_port *port, const unsigned cha
                                     const struct lumora_deadline *deadline)
 {
     struct rfc2217_port *p = self(port);
+    if (p->lost)
+        return LUMORA_IO_FAILED;
     size_t done = 0;
     while (done < length) {
         unsigned char out[2048];

@@ -12,6 +12,9 @@
 #include "port.h"
 #include "trace.h"
 
+/* Output that makes no progress for this long is taken as stuck. */
+#define DRAIN_STALL_MS 2000
+
 struct tty_port {
     struct lumora_port base;
     int fd;
@@ -129,11 +132,36 @@ static int tty_configure(struct lumora_port *port, const struct lumora_line_sett
     return 0;
 }
 
+/* 1 when the transmit queue has emptied, 0 when it stopped moving. */
+static int output_drained(int fd)
+{
+    struct lumora_deadline stall = lumora_deadline_in(DRAIN_STALL_MS);
+    int last = -1;
+    for (;;) {
+        int queued;
+        if (ioctl(fd, TIOCOUTQ, &queued) != 0)
+            return 0;
+        if (queued <= 0)
+            return 1;
+        if (queued != last) {
+            last = queued;
+            stall = lumora_deadline_in(DRAIN_STALL_MS);
+        } else if (lumora_deadline_remaining_ms(&stall) == 0) {
+            return 0;
+        }
+        poll(NULL, 0, 2);
+    }
+}
+
+/* write() returns once the bytes are queued in the kernel, not once they are
+ * on the wire, so flushing the transmit queue at once would cut the frame
+ * the previous call sent. Let it go out first; only output that cannot get
+ * out is thrown away. Unread input always is. */
 static void tty_purge(struct lumora_port *port)
 {
     int fd = fd_of(port);
     ioctl(fd, TIOCCBRK);
-    tcflush(fd, TCIOFLUSH);
+    tcflush(fd, output_drained(fd) ? TCIFLUSH : TCIOFLUSH);
 }
 
 static enum lumora_io tty_write(struct lumora_port *port, const unsigned char *bytes,
