@@ -1,0 +1,43 @@
+#pragma once
+
+// Shared by the window tests: a main() that runs the test object under the
+// program's own application object (Portuguese texts, the general error
+// report), and the check that a test left no window behind.
+
+#include "NorvelApplication.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTest>
+#include <QWidget>
+
+// Runs what closing a window leaves queued: the frame's own close and the
+// deferred deletions.
+inline void processaPendentes()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Class names and titles of the top-level windows still alive.
+inline QStringList janelasAbertas()
+{
+    processaPendentes();
+    QStringList nomes;
+    for (QWidget *janela : QApplication::topLevelWidgets())
+        nomes.append(QStringLiteral("%1 \"%2\"").arg(QLatin1String(janela->metaObject()->className()),
+                                                     janela->windowTitle()));
+    return nomes;
+}
+
+#define VERIFICA_SEM_JANELAS() QVERIFY2(janelasAbertas().isEmpty(), qPrintable(janelasAbertas().join(", ")))
+
+#define NORVEL_UI_TEST_MAIN(Teste)                   \
+    int main(int argc, char *argv[])                 \
+    {                                                \
+        NorvelApplication aplicacao(argc, argv);     \
+        Teste teste;                                 \
+        QTEST_SET_MAIN_SOURCE_PATH                   \
+        return QTest::qExec(&teste, argc, argv);     \
+    }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class TfrmConfig;
+}
+
+// "norvelcheque.ini" in the user's settings folder
+// ($XDG_CONFIG_HOME/norvelcheque, by default ~/.config/norvelcheque).
+QString arquivoConfiguracao();
+
+// The printer's port number: "PortaCOM" (default "COM1") without its first
+// three characters, read as a decimal number. A rest that is no number is
+// reported, and its leading digits count (0 when there are none).
+int LePortaCOM();
+// The default city, "Cidade" (default empty).
+QString LeCidade();
+
+// The settings window: the printer's serial port and the default city.
+class TfrmConfig : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TfrmConfig(QWidget *parent = nullptr);
+    ~TfrmConfig() override;
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void FormActivate();
+    // Writes the settings with porta as "PortaCOM", hands them to the main
+    // window, tells the user and closes. A file that cannot be written
+    // throws std::runtime_error for the program's error report.
+    void salva(const QString &porta);
+    void btSalvarClick();
+    void btPadraoClick();
+
+    std::unique_ptr<Ui::TfrmConfig> ui;
+};

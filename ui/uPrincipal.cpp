@@ -1,0 +1,186 @@
+#include "uPrincipal.h"
+#include "ui_uPrincipal.h"
+
+#include "MessagePresenter.h"
+#include "uConfiguracoes.h"
+#include "uSobre.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QToolButton>
+#include <QUrl>
+
+TfrmPrincipal *frmPrincipal = nullptr;
+
+namespace {
+
+const QString Titulo = QStringLiteral("Norvel Cheque");
+
+// A window that closes itself (its "Sair" or "Cancelar" button) takes its
+// frame in the client area along; the frame alone would stay behind empty.
+class FechaMoldura : public QObject {
+public:
+    FechaMoldura(QWidget *filho, QMdiSubWindow *moldura) : QObject(moldura), filho_(filho)
+    {
+        filho->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *objeto, QEvent *evento) override
+    {
+        // Looked at once the window has taken or refused the close.
+        if (objeto == filho_ && evento->type() == QEvent::Close) {
+            QMetaObject::invokeMethod(
+                parent(),
+                [this] {
+                    if (!filho_ || filho_->isHidden())
+                        static_cast<QMdiSubWindow *>(parent())->close();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> filho_;
+};
+
+} // namespace
+
+TfrmPrincipal::TfrmPrincipal(QWidget *parent)
+    : QMainWindow(parent),
+      abreDocumento([](const QUrl &url) { return QDesktopServices::openUrl(url); }),
+      ui(std::make_unique<Ui::TfrmPrincipal>())
+{
+    frmPrincipal = this;
+    ui->setupUi(this);
+
+    ui->mnuConsultar->menuAction()->setStatusTip(QStringLiteral("Consultar Cheques Avulsos"));
+    nomeiaBotoes();
+    auto *versao = new QLabel(QStringLiteral("Versão: 03.14"), ui->StatusBar1);
+    versao->setObjectName(QStringLiteral("lblVersao"));
+    ui->StatusBar1->addWidget(versao, 1);
+    ui->FundoTopo->carrega(QStringLiteral(":/fundo-topo.svg"), ImagemSvg::Ajuste::Esticar);
+    ui->LogoNorvel->carrega(QStringLiteral(":/logo-norvel.svg"), ImagemSvg::Ajuste::Conter,
+                            Qt::AlignRight | Qt::AlignVCenter);
+
+    connect(ui->actSair, &QAction::triggered, this, &TfrmPrincipal::actSairClick);
+    connect(ui->actConfiguracoes, &QAction::triggered, this, &TfrmPrincipal::actConfiguracoesClick);
+    connect(ui->actManual, &QAction::triggered, this, &TfrmPrincipal::actManualClick);
+    connect(ui->actSobre, &QAction::triggered, this, &TfrmPrincipal::actSobreClick);
+
+    portaCOM_ = LePortaCOM();
+    cidadePadrao_ = LeCidade();
+}
+
+TfrmPrincipal::~TfrmPrincipal()
+{
+    if (frmPrincipal == this)
+        frmPrincipal = nullptr;
+}
+
+void TfrmPrincipal::nomeiaBotoes()
+{
+    const std::pair<QAction *, const char *> botoes[] = {
+        {ui->actFavorecido, "btFavorecido"},
+        {ui->actCentroCusto, "btnCentrodeCustos"},
+        {ui->actTipoCompensacao, "btTipoCompesacao"},
+        {ui->actBanco, "btBanco"},
+        {ui->actChequeAvulso, "btChequeAvulso"},
+        {ui->actChequePreDatado, "btChequePredatado"},
+        {ui->actEndosso, "btEndosso"},
+        {ui->actConsultaAvulso, "btConsultaAvulso"},
+        {ui->actConsultaPreDatado, "btConsultaPredatado"},
+    };
+    for (const auto &[acao, nome] : botoes) {
+        QWidget *botao = ui->ToolBar1->widgetForAction(acao);
+        botao->setObjectName(QLatin1String(nome));
+        botao->setFixedHeight(23);
+    }
+}
+
+QMdiArea *TfrmPrincipal::areaFilhos() const
+{
+    return ui->mdiArea;
+}
+
+QMdiSubWindow *TfrmPrincipal::mostraFilho(QWidget *filho, Posicao posicao)
+{
+    filho->setAttribute(Qt::WA_DeleteOnClose);
+    const bool fixo = filho->minimumSize() == filho->maximumSize();
+    Qt::WindowFlags moldura = Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+    if (!fixo)
+        moldura |= Qt::WindowMaximizeButtonHint;
+    QMdiSubWindow *janela = ui->mdiArea->addSubWindow(filho, moldura);
+    new FechaMoldura(filho, janela);
+    // The frame follows the window's fixed size, also when the window
+    // switches between sizes of its own.
+    if (fixo)
+        janela->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    janela->show();
+    if (posicao == Posicao::Centralizada) {
+        const QSize area = ui->mdiArea->viewport()->size();
+        janela->move(std::max(0, (area.width() - janela->width()) / 2),
+                     std::max(0, (area.height() - janela->height()) / 2));
+    }
+    return janela;
+}
+
+void TfrmPrincipal::abreUnico(const QString &nome, const std::function<QWidget *()> &cria,
+                              Posicao posicao)
+{
+    const QList<QMdiSubWindow *> janelas = ui->mdiArea->subWindowList();
+    for (auto janela = janelas.crbegin(); janela != janelas.crend(); ++janela) {
+        if ((*janela)->widget() && (*janela)->widget()->objectName() == nome) {
+            if ((*janela)->isMinimized())
+                (*janela)->showNormal();
+            ui->mdiArea->setActiveSubWindow(*janela);
+            return;
+        }
+    }
+    mostraFilho(cria(), posicao);
+}
+
+void TfrmPrincipal::closeEvent(QCloseEvent *event)
+{
+    if (sairSemPerguntar_ || messages().ask(Titulo, QStringLiteral("Você tem certeza que deseja sair?")))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TfrmPrincipal::actSairClick()
+{
+    sairSemPerguntar_ = true;
+    close();
+}
+
+void TfrmPrincipal::actConfiguracoesClick()
+{
+    abreUnico(QStringLiteral("frmConfig"), [] { return new TfrmConfig; }, Posicao::Centralizada);
+}
+
+void TfrmPrincipal::actManualClick()
+{
+    if (!messages().ask(Titulo, QStringLiteral("É necessario que esteja instalado algum leitor de PDF! "
+                                               "Deseja realmente continuar?")))
+        return;
+    const QString manual =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Manual Norvel Cheque.pdf"));
+    // A missing manual is passed over in silence, as the desktop would only
+    // answer with an error of its own.
+    if (QFileInfo::exists(manual))
+        abreDocumento(QUrl::fromLocalFile(manual));
+}
+
+void TfrmPrincipal::actSobreClick()
+{
+    abreUnico(QStringLiteral("frmSobre"), [] { return new TfrmSobre; }, Posicao::Centralizada);
+}

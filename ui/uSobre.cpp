@@ -1,0 +1,12 @@
+#include "uSobre.h"
+#include "ui_uSobre.h"
+
+TfrmSobre::TfrmSobre(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::TfrmSobre>())
+{
+    ui->setupUi(this);
+    setFixedSize(500, 130);
+    ui->imgSobre->carrega(QStringLiteral(":/sobre.svg"));
+    connect(ui->btSair, &QPushButton::clicked, this, &QWidget::close);
+}
+
+TfrmSobre::~TfrmSobre() = default;
