@@ -56,7 +56,7 @@ QStringList scriptStatements(const QString& script)
     return statements;
 }
 
-void createDatabase(const QString& path)
+void createDatabase(const QString& path, Durability durability)
 {
     if (QFile::exists(path))
         throw DbError(QStringLiteral("O arquivo %1 já existe.").arg(path));
@@ -73,6 +73,8 @@ void createDatabase(const QString& path)
             transaction.commit();
         }
         attachment.detach();
+        if (durability == Durability::Durable)
+            Attachment::attach(path, baseConnectionParams(), 3, ForcedWrites::On).detach();
     } catch (...) {
         QFile::remove(path);
         throw;

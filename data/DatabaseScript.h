@@ -16,8 +16,11 @@ const char* creationScript();
 QStringList scriptStatements(const QString& script);
 
 // Creates the database file at path from the creation script through the
-// embedded engine (dialect 3, default character set ISO8859_1). Refuses
-// (DbError) when the file exists; a failed creation leaves no file behind.
-void createDatabase(const QString& path);
+// embedded engine (dialect 3, default character set ISO8859_1). The script
+// runs with forced writes off; a durable database has them switched on at the
+// end (every commit then reaches the disk), a scratch one keeps them off.
+// Refuses (DbError) when the file exists; a failed creation leaves no file.
+enum class Durability { Durable, Scratch };
+void createDatabase(const QString& path, Durability durability = Durability::Durable);
 
 } // namespace norvel::db

@@ -13,6 +13,13 @@ namespace {
 
 const QDate zeroDate(1899, 12, 30);
 
+// Marks a change being announced, from its begin signal to its end signal.
+struct ChangeGuard {
+    explicit ChangeGuard(bool& flag) : flag(flag) { flag = true; }
+    ~ChangeGuard() { flag = false; }
+    bool& flag;
+};
+
 // A repeated name gets 1, 2, ... on its later occurrences.
 QStringList uniqueNames(const QStringList& names)
 {
@@ -79,6 +86,7 @@ void DbQuery::open()
 {
     if (active_)
         return;
+    const ChangeGuard change(notifying_);
     beginResetModel();
     try {
         transaction_.startTransaction();
@@ -107,6 +115,7 @@ void DbQuery::close()
 {
     if (!active_)
         return;
+    const ChangeGuard change(notifying_);
     beginResetModel();
     cursor_.reset();
     rows_.clear();
@@ -144,6 +153,7 @@ void DbQuery::setFieldLabel(const QString& field, const QString& label)
 void DbQuery::setFieldHidden(const QString& field, bool hidden)
 {
     const bool reset = !fieldNames_.isEmpty();
+    const ChangeGuard change(notifying_);
     if (reset)
         beginResetModel();
     if (hidden)
@@ -203,8 +213,8 @@ bool DbQuery::isEmpty() const
 
 void DbQuery::fetchAll()
 {
-    while (canFetchMore())
-        fetchMore();
+    while (canFetchMore() && appendChunk()) {
+    }
 }
 
 int DbQuery::locate(const QString& field, const QVariant& wanted)
@@ -214,10 +224,7 @@ int DbQuery::locate(const QString& field, const QVariant& wanted)
         throw DbError(QStringLiteral("%1: campo %2 não encontrado").arg(name_, field));
     for (size_t r = 0;; ++r) {
         if (r == rows_.size()) {
-            if (!canFetchMore())
-                return -1;
-            fetchMore();
-            if (r == rows_.size())
+            if (!canFetchMore() || !appendChunk())
                 return -1;
         }
         if (rows_[r][i] == wanted)
@@ -275,17 +282,25 @@ bool DbQuery::canFetchMore(const QModelIndex& parent) const
 
 void DbQuery::fetchMore(const QModelIndex& parent)
 {
-    if (!canFetchMore(parent))
-        return;
+    // Views that ask for more while a change is being announced get it on
+    // their next request, not nested inside the announcement.
+    if (!notifying_ && canFetchMore(parent))
+        appendChunk();
+}
+
+bool DbQuery::appendChunk()
+{
     std::vector<QVariantList> added;
     fetchChunk(added);
     if (added.empty())
-        return;
+        return false;
     const size_t before = rows_.size();
+    const ChangeGuard change(notifying_);
     beginInsertRows({}, static_cast<int>(before), static_cast<int>(before + added.size() - 1));
     for (auto& r : added)
         rows_.push_back(std::move(r));
     endInsertRows();
+    return true;
 }
 
 } // namespace norvel::db

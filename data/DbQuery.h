@@ -105,6 +105,7 @@ public:
 
 private:
     void fetchChunk(std::vector<QVariantList>& into);
+    bool appendChunk();
     void rebuildColumns();
     int paramIndex(const QString& name) const;
 
@@ -119,6 +120,7 @@ private:
     QSet<QString> hidden_;
 
     bool active_ = false;
+    bool notifying_ = false;
     std::unique_ptr<Statement> statement_;
     std::unique_ptr<Cursor> cursor_;
     QStringList fieldNames_;

@@ -144,10 +144,13 @@ struct XpbGuard {
 
 } // namespace
 
-Attachment Attachment::attach(const QString& path, const QStringList& params, int dialect)
+Attachment Attachment::attach(const QString& path, const QStringList& params, int dialect,
+                              ForcedWrites forcedWrites)
 {
     return call([&](Firebird::ThrowStatusWrapper* st) {
         XpbGuard dpb{connectionDpb(st, params, dialect)};
+        if (forcedWrites != ForcedWrites::Keep)
+            dpb.xpb->insertInt(st, isc_dpb_force_write, forcedWrites == ForcedWrites::On ? 1 : 0);
         const QByteArray file = QFile::encodeName(path);
         Firebird::IAttachment* att = Client::instance().provider()->attachDatabase(
             st, file.constData(), dpb.xpb->getBufferLength(st), dpb.xpb->getBuffer(st));
@@ -162,6 +165,7 @@ Attachment Attachment::create(const QString& path, const QStringList& params, in
         XpbGuard dpb{connectionDpb(st, params, dialect)};
         dpb.xpb->insertString(st, isc_dpb_set_db_charset, defaultCharset.toLatin1().constData());
         dpb.xpb->insertInt(st, isc_dpb_page_size, pageSize);
+        dpb.xpb->insertInt(st, isc_dpb_force_write, 0);
         const QByteArray file = QFile::encodeName(path);
         Firebird::IAttachment* att = Client::instance().provider()->createDatabase(
             st, file.constData(), dpb.xpb->getBufferLength(st), dpb.xpb->getBuffer(st));

@@ -84,10 +84,15 @@ private:
     T* p_ = nullptr;
 };
 
+// Forced writes are a setting of the database file; Keep leaves it alone.
+enum class ForcedWrites { Keep, On, Off };
+
 class Attachment {
 public:
     // params: "user_name=...", "password=...", "lc_ctype=..."
-    static Attachment attach(const QString& path, const QStringList& params, int dialect);
+    static Attachment attach(const QString& path, const QStringList& params, int dialect,
+                             ForcedWrites forcedWrites = ForcedWrites::Keep);
+    // Made with forced writes off, so that a script of DDL runs quickly.
     static Attachment create(const QString& path, const QStringList& params, int dialect,
                              const QString& defaultCharset, int pageSize);
     ~Attachment();

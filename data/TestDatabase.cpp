@@ -10,7 +10,7 @@ TestDatabase::TestDatabase() : dir_(QDir::tempPath() + QStringLiteral("/norvel-b
 {
     if (!dir_.isValid())
         throw DbError(QStringLiteral("Não foi possível criar o diretório temporário: %1").arg(dir_.errorString()));
-    createDatabase(path());
+    createDatabase(path(), Durability::Scratch);
     TdmNorvelCheque::setDatabaseDirectoryForTests(directory());
 }
 

@@ -6,7 +6,8 @@
 
 namespace norvel::db {
 
-// For tests: a fresh "base.fdb" made from the creation script in a temporary
+// For tests: a fresh "base.fdb" made from the creation script (forced writes
+// off, as nothing in it needs to outlive the test) in a temporary
 // directory of its own, which TdmNorvelCheque::DataModuleCreate() then opens
 // (the constructor sets the module's test directory hook; the destructor
 // clears it and removes the directory). Create one per test group, before the
