@@ -167,6 +167,11 @@ static int pump(struct rfc2217_port *p, const struct lumora_deadline *deadline)
         unsigned char buf[1024];
         ssize_t n = recv(p->fd, buf, sizeof buf, 0);
         if (n > 0) {
+            /* Acknowledge at once: a server that batches small replies
+             * (Nagle) would otherwise hold the next one back until our
+             * delayed acknowledgement, some 40 ms per command. */
+            int on = 1;
+            setsockopt(p->fd, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
             telnet_decode(&p->decoder, buf, (size_t)n, &events, p);
             if (p->reply_length) {
                 struct lumora_deadline d = lumora_deadline_in(REPLY_TIMEOUT_MS);
