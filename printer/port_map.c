@@ -105,6 +105,6 @@ int lumora_port_map_lookup(int port, char *address, size_t size)
     }
     if (found == 0 && snprintf(address, size, "/dev/ttyS%d", port - 1) >= (int)size)
         return -1;
-    lumora_trace("%s -> %s", key, address);
+    lumora_trace("%s -> %s (%s)", key, address, found ? path : "not in a map");
     return 0;
 }
