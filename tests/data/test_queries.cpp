@@ -259,3 +259,20 @@ TEST_F(ChunkTest, LargeResultIsFetchedAThousandRowsAtATime)
     q.fetchAll();
     EXPECT_EQ(q.rowCount(), 2500);
 }
+
+TEST(DataModuleCreateTest, MissingFileRaisesOnceAndLeavesTheListsClosed)
+{
+    QTemporaryDir empty;
+    TdmNorvelCheque::setDatabaseDirectoryForTests(empty.path());
+    TdmNorvelCheque dm;
+    EXPECT_EQ(dmNorvelCheque, &dm);
+    EXPECT_THROW(dm.DataModuleCreate(), norvel::db::DbError);
+    EXPECT_EQ(dm.ibBaseDados.databaseName, empty.path() + QStringLiteral("/base.fdb"));
+    EXPECT_FALSE(dm.ibBaseDados.connected());
+    EXPECT_FALSE(dm.ListaBancos.isActive());
+    EXPECT_FALSE(dm.ListaFavorecidos.isActive());
+    // Later actions fail with their own message instead of crashing.
+    EXPECT_THROW(dm.ListaBancos.open(), norvel::db::DbError);
+    EXPECT_FALSE(dm.gravar(dm.spInsereFavorecido, {{"NOMEFAVORECIDO", QStringLiteral("X")}}, QStringLiteral("Erro: ")).ok);
+    TdmNorvelCheque::setDatabaseDirectoryForTests({});
+}
