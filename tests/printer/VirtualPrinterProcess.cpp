@@ -141,14 +141,20 @@ std::string VirtualPrinterProcess::output()
     return output_;
 }
 
+bool VirtualPrinterProcess::waitForLog(const std::string &text, int timeoutMs)
+{
+    std::unique_lock lock(mutex_);
+    return outputGrew.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                               [&] { return output_.find(text) != std::string::npos; });
+}
+
 std::string VirtualPrinterProcess::page(const std::string &name, int timeoutMs)
 {
     const auto path = std::filesystem::path(outDir_) / name;
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    // Pages are saved whole (written aside, then renamed).
     while (!std::filesystem::exists(path) && std::chrono::steady_clock::now() < end)
         usleep(20000);
-    // Give the writer a moment to finish the file.
-    usleep(50000);
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();

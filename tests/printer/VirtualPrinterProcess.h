@@ -17,8 +17,10 @@ public:
     const std::string &outDir() const { return outDir_; }
     // Sends one control command ("power off", "state", ...); returns its reply line.
     std::string control(const std::string &command);
-    // Everything the printer wrote on its standard output so far.
+    // Everything the printer wrote on its standard output (its log) so far.
     std::string output();
+    // Waits until the log holds text.
+    bool waitForLog(const std::string &text, int timeoutMs = 3000);
     // Text of a printed page (e.g. "cheque-0001.txt"), waiting for it to appear.
     std::string page(const std::string &name, int timeoutMs = 3000);
 
