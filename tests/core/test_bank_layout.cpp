@@ -49,21 +49,6 @@ TEST(BankLayoutText, DecodeTakesPiecesUnchangedAndIgnoresTheRest)
     EXPECT_EQ(odd.text(BankLayout::LinhaValor), QStringLiteral("x1"));
 }
 
-TEST(BankLayoutText, BoxesAreNamedAfterTheirFieldsWithLineAndColumnRanges)
-{
-    for (int f = 0; f < BankLayout::FieldCount; ++f) {
-        const BankLayout::FieldInfo &info = BankLayout::info(static_cast<BankLayout::Field>(f));
-        EXPECT_EQ(info.box, QStringLiteral("edt") + info.name);
-        EXPECT_EQ(info.spinner, QStringLiteral("ud") + info.name);
-        if (info.name.startsWith(QStringLiteral("Linha")))
-            EXPECT_TRUE(info.minimum == 1 && info.maximum == 20) << f;
-        else
-            EXPECT_TRUE(info.minimum == 0 && info.maximum == 80) << f;
-    }
-    EXPECT_EQ(BankLayout::info(BankLayout::ColFimValor).box, QStringLiteral("edtColFimValor"));
-    EXPECT_EQ(BankLayout::info(BankLayout::ColIniMes).group, QStringLiteral("Mês:"));
-}
-
 struct RuleCase {
     int rule;
     std::vector<std::pair<BankLayout::Field, const char *>> changes;
