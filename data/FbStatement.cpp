@@ -73,6 +73,7 @@ Statement::Statement(Attachment& attachment, Transaction& transaction, const QSt
         inMeta_ = Ref(stmt_->getInputMetadata(st));
         outMeta_ = Ref(stmt_->getOutputMetadata(st));
     });
+    outLayout_ = layoutOf(outMeta_.get());
 }
 
 Statement::~Statement()
@@ -94,13 +95,10 @@ unsigned Statement::inputCount() const
 
 QStringList Statement::outputNames() const
 {
-    return call([&](Firebird::ThrowStatusWrapper* st) {
-        QStringList names;
-        const unsigned n = outMeta_->getCount(st);
-        for (unsigned i = 0; i < n; ++i)
-            names << QString::fromLatin1(outMeta_->getAlias(st, i));
-        return names;
-    });
+    QStringList names;
+    for (const FieldLayout& f : outLayout_)
+        names << f.name;
+    return names;
 }
 
 Statement::Input Statement::buildInput(const QVariantList& inputs) const
@@ -203,7 +201,7 @@ QVariantList Statement::execute(Transaction& transaction, const QVariantList& in
     return call([&](Firebird::ThrowStatusWrapper* st) {
         std::vector<unsigned char> out(outMeta_->getMessageLength(st), 0);
         stmt_->execute(st, transaction.get(), in.meta.get(), in.buffer.data(), outMeta_.get(), out.data());
-        return outMeta_->getCount(st) ? decodeMessage(outMeta_.get(), out.data()) : QVariantList();
+        return decodeMessage(outLayout_, out.data());
     });
 }
 
@@ -213,14 +211,13 @@ std::unique_ptr<Cursor> Statement::openCursor(Transaction& transaction, const QV
     return call([&](Firebird::ThrowStatusWrapper* st) {
         Firebird::IResultSet* rs =
             stmt_->openCursor(st, transaction.get(), in.meta.get(), in.buffer.data(), outMeta_.get(), 0);
-        return std::make_unique<Cursor>(rs, outMeta_.get());
+        return std::make_unique<Cursor>(rs, outLayout_, outMeta_->getMessageLength(st));
     });
 }
 
-Cursor::Cursor(Firebird::IResultSet* rs, Firebird::IMessageMetadata* meta) : rs_(rs), meta_(meta)
+Cursor::Cursor(Firebird::IResultSet* rs, const MessageLayout& layout, unsigned messageLength)
+    : rs_(rs), layout_(layout), buffer_(messageLength, 0)
 {
-    meta_->addRef();
-    buffer_.assign(call([&](Firebird::ThrowStatusWrapper* st) { return meta_->getMessageLength(st); }), 0);
 }
 
 Cursor::~Cursor()
@@ -233,7 +230,6 @@ Cursor::~Cursor()
     } catch (const Firebird::FbException&) {
         rs_->release();
     }
-    meta_->release();
 }
 
 bool Cursor::fetchNext(QVariantList& row)
@@ -245,85 +241,93 @@ bool Cursor::fetchNext(QVariantList& row)
         eof_ = true;
         return false;
     }
-    row = decodeMessage(meta_, buffer_.data());
+    row = decodeMessage(layout_, buffer_.data());
     return true;
 }
 
-QVariantList decodeMessage(Firebird::IMessageMetadata* meta, const unsigned char* buf)
+MessageLayout layoutOf(Firebird::IMessageMetadata* meta)
+{
+    return call([&](Firebird::ThrowStatusWrapper* st) {
+        MessageLayout layout;
+        const unsigned n = meta->getCount(st);
+        for (unsigned i = 0; i < n; ++i)
+            layout.push_back({QString::fromLatin1(meta->getAlias(st, i)), meta->getType(st, i), meta->getOffset(st, i),
+                              meta->getNullOffset(st, i), meta->getLength(st, i), meta->getScale(st, i),
+                              meta->getCharSet(st, i)});
+        return layout;
+    });
+}
+
+QVariantList decodeMessage(const MessageLayout& layout, const unsigned char* buf)
 {
     Firebird::IUtil* util = Client::instance().util();
-    return call([&](Firebird::ThrowStatusWrapper* st) {
-        const unsigned n = meta->getCount(st);
-        QVariantList row;
-        row.reserve(n);
-        for (unsigned i = 0; i < n; ++i) {
-            if (get<short>(buf, meta->getNullOffset(st, i))) {
-                row << QVariant();
-                continue;
-            }
-            const unsigned off = meta->getOffset(st, i);
-            const int scale = meta->getScale(st, i);
-            switch (meta->getType(st, i)) {
-            case SQL_TEXT: {
-                QByteArray bytes(reinterpret_cast<const char*>(buf + off), meta->getLength(st, i));
-                // Fixed-length text: the trailing blanks are padding.
-                if (meta->getCharSet(st, i) != CharsetOctets)
-                    while (bytes.endsWith(' '))
-                        bytes.chop(1);
-                row << QString::fromLatin1(bytes);
-                break;
-            }
-            case SQL_VARYING: {
-                const auto len = get<ISC_USHORT>(buf, off);
-                row << QString::fromLatin1(reinterpret_cast<const char*>(buf + off + sizeof(ISC_USHORT)), len);
-                break;
-            }
-            case SQL_SHORT:
-                row << (scale ? scaled(get<ISC_SHORT>(buf, off), scale) : QVariant(int(get<ISC_SHORT>(buf, off))));
-                break;
-            case SQL_LONG:
-                row << (scale ? scaled(get<ISC_LONG>(buf, off), scale) : QVariant(int(get<ISC_LONG>(buf, off))));
-                break;
-            case SQL_INT64:
-                row << scaled(get<ISC_INT64>(buf, off), scale);
-                break;
-            case SQL_FLOAT:
-                row << double(get<float>(buf, off));
-                break;
-            case SQL_DOUBLE:
-            case SQL_D_FLOAT:
-                row << get<double>(buf, off);
-                break;
-            case SQL_BOOLEAN:
-                row << bool(get<unsigned char>(buf, off));
-                break;
-            case SQL_TYPE_DATE: {
-                unsigned y, m, d;
-                util->decodeDate(get<ISC_DATE>(buf, off), &y, &m, &d);
-                row << QDate(int(y), int(m), int(d));
-                break;
-            }
-            case SQL_TYPE_TIME: {
-                unsigned h, mi, s, f;
-                util->decodeTime(get<ISC_TIME>(buf, off), &h, &mi, &s, &f);
-                row << QTime(int(h), int(mi), int(s), int(f / 10));
-                break;
-            }
-            case SQL_TIMESTAMP: {
-                const auto ts = get<ISC_TIMESTAMP>(buf, off);
-                unsigned y, m, d, h, mi, s, f;
-                util->decodeDate(ts.timestamp_date, &y, &m, &d);
-                util->decodeTime(ts.timestamp_time, &h, &mi, &s, &f);
-                row << QDateTime(QDate(int(y), int(m), int(d)), QTime(int(h), int(mi), int(s), int(f / 10)));
-                break;
-            }
-            default:
-                throw DbError(QStringLiteral("Tipo de campo não suportado: %1")
-                                  .arg(QString::fromLatin1(meta->getAlias(st, i))));
-            }
+    QVariantList row;
+    row.reserve(static_cast<qsizetype>(layout.size()));
+    for (const FieldLayout& f : layout) {
+        if (get<short>(buf, f.nullOffset)) {
+            row << QVariant();
+            continue;
         }
-        return row;
-    });
+        const unsigned off = f.offset;
+        switch (f.type) {
+        case SQL_TEXT: {
+            qsizetype len = f.length;
+            // Fixed-length text: the trailing blanks are padding.
+            if (f.charset != CharsetOctets)
+                while (len > 0 && buf[off + len - 1] == ' ')
+                    --len;
+            row << QString::fromLatin1(reinterpret_cast<const char*>(buf + off), len);
+            break;
+        }
+        case SQL_VARYING: {
+            const auto len = get<ISC_USHORT>(buf, off);
+            row << QString::fromLatin1(reinterpret_cast<const char*>(buf + off + sizeof(ISC_USHORT)), len);
+            break;
+        }
+        case SQL_SHORT:
+            row << (f.scale ? scaled(get<ISC_SHORT>(buf, off), f.scale) : QVariant(int(get<ISC_SHORT>(buf, off))));
+            break;
+        case SQL_LONG:
+            row << (f.scale ? scaled(get<ISC_LONG>(buf, off), f.scale) : QVariant(int(get<ISC_LONG>(buf, off))));
+            break;
+        case SQL_INT64:
+            row << scaled(get<ISC_INT64>(buf, off), f.scale);
+            break;
+        case SQL_FLOAT:
+            row << double(get<float>(buf, off));
+            break;
+        case SQL_DOUBLE:
+        case SQL_D_FLOAT:
+            row << get<double>(buf, off);
+            break;
+        case SQL_BOOLEAN:
+            row << bool(get<unsigned char>(buf, off));
+            break;
+        case SQL_TYPE_DATE: {
+            unsigned y, m, d;
+            util->decodeDate(get<ISC_DATE>(buf, off), &y, &m, &d);
+            row << QDate(int(y), int(m), int(d));
+            break;
+        }
+        case SQL_TYPE_TIME: {
+            unsigned h, mi, s, fr;
+            util->decodeTime(get<ISC_TIME>(buf, off), &h, &mi, &s, &fr);
+            row << QTime(int(h), int(mi), int(s), int(fr / 10));
+            break;
+        }
+        case SQL_TIMESTAMP: {
+            const auto ts = get<ISC_TIMESTAMP>(buf, off);
+            unsigned y, m, d, h, mi, s, fr;
+            util->decodeDate(ts.timestamp_date, &y, &m, &d);
+            util->decodeTime(ts.timestamp_time, &h, &mi, &s, &fr);
+            row << QDateTime(QDate(int(y), int(m), int(d)), QTime(int(h), int(mi), int(s), int(fr / 10)));
+            break;
+        }
+        default:
+            throw DbError(QStringLiteral("Tipo de campo não suportado: %1").arg(f.name));
+        }
+    }
+    return row;
 }
 
 } // namespace norvel::db

@@ -13,6 +13,21 @@ namespace norvel::db {
 
 class Cursor;
 
+// Where one field of a message lives and what it holds, read once per statement.
+struct FieldLayout {
+    QString name;
+    unsigned type;
+    unsigned offset;
+    unsigned nullOffset;
+    unsigned length;
+    int scale;
+    unsigned charset;
+};
+using MessageLayout = std::vector<FieldLayout>;
+
+MessageLayout layoutOf(Firebird::IMessageMetadata* meta);
+QVariantList decodeMessage(const MessageLayout& layout, const unsigned char* buffer);
+
 // A prepared statement with its input and output metadata. Inputs are given as
 // QVariants by position; the input message is built from their types, so the
 // database converts them into its parameter types (and rejects text too long
@@ -40,12 +55,13 @@ private:
     Firebird::IStatement* stmt_ = nullptr;
     Ref<Firebird::IMessageMetadata> inMeta_;
     Ref<Firebird::IMessageMetadata> outMeta_;
+    MessageLayout outLayout_;
 };
 
 // An open cursor; fetchNext() decodes one row into QVariants.
 class Cursor {
 public:
-    Cursor(Firebird::IResultSet* rs, Firebird::IMessageMetadata* meta);
+    Cursor(Firebird::IResultSet* rs, const MessageLayout& layout, unsigned messageLength);
     ~Cursor();
     Cursor(const Cursor&) = delete;
     Cursor& operator=(const Cursor&) = delete;
@@ -55,13 +71,10 @@ public:
 
 private:
     Firebird::IResultSet* rs_;
-    Firebird::IMessageMetadata* meta_;
+    const MessageLayout& layout_;
     std::vector<unsigned char> buffer_;
     bool eof_ = false;
 };
-
-// Decodes one message of meta in buffer.
-QVariantList decodeMessage(Firebird::IMessageMetadata* meta, const unsigned char* buffer);
 
 // Latin-1 bytes of text; throws DbError when a character does not fit, so
 // nothing is silently stored as "?".

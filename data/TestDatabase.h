@@ -16,6 +16,10 @@ namespace norvel::db {
 //   norvel::db::TestDatabase base;          // throws DbError on failure
 //   TdmNorvelCheque dm;
 //   dm.DataModuleCreate();
+//
+// Link the test with norvel_data. The test executable must live in
+// <build>/bin (the default output directory) beside the program's Firebird
+// root bin/firebird/, which the embedded engine is started from.
 class TestDatabase {
 public:
     TestDatabase();

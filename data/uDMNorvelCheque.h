@@ -7,6 +7,9 @@
 // the new object and the destructor clears it. DataModuleCreate() connects and
 // opens the six start lists in order; a failure throws norvel::db::DbError
 // once (the shell reports it) and the lists after the failing step stay closed.
+// The embedded engine is shut down at exit (norvel::db::Client::shutdown(),
+// FbClient.h, may be called earlier, after the module is gone).
+// Connection and lists live on; there is nothing to close on the way out.
 //
 // Reading. Every list is a norvel::db::DbQuery, a QAbstractTableModel with the
 // display labels and hidden fields already set: bind a view to it directly
