@@ -14,11 +14,6 @@ void DbConnection::open()
     attachment_ = std::make_unique<Attachment>(Attachment::attach(databaseName, params, sqlDialect));
 }
 
-void DbConnection::close()
-{
-    attachment_.reset();
-}
-
 Attachment& DbConnection::attachment()
 {
     if (!attachment_)
@@ -44,11 +39,6 @@ void DbTransaction::commitRetaining()
 void DbTransaction::rollbackRetaining()
 {
     transaction().rollbackRetaining();
-}
-
-void DbTransaction::rollback()
-{
-    transaction_.reset();
 }
 
 Transaction& DbTransaction::transaction()

@@ -24,7 +24,6 @@ public:
     int sqlDialect = 3;
 
     void open();   // throws DbError
-    void close();
     bool connected() const { return attachment_ != nullptr; }
     Attachment& attachment(); // throws DbError when not connected
 
@@ -45,8 +44,6 @@ public:
     void startTransaction();   // throws DbError
     void commitRetaining();    // throws DbError
     void rollbackRetaining();  // throws DbError
-    // Ends it (rollback); used when the connection closes.
-    void rollback();
     Transaction& transaction(); // throws DbError when not active
 
 private:

@@ -138,9 +138,28 @@ void DbQuery::fetchChunk(std::vector<QVariantList>& into)
 void DbQuery::rebuildColumns()
 {
     visibleFields_.clear();
-    for (int i = 0; i < fieldNames_.size(); ++i)
-        if (!hidden_.contains(fieldNames_[i]))
+    for (const QString& field : std::as_const(columnOrder_)) {
+        const int i = fieldIndex(field);
+        if (i >= 0 && !hidden_.contains(field))
             visibleFields_.push_back(i);
+    }
+    for (int i = 0; i < fieldNames_.size(); ++i)
+        if (!hidden_.contains(fieldNames_[i]) && !columnOrder_.contains(fieldNames_[i]))
+            visibleFields_.push_back(i);
+}
+
+void DbQuery::setColumnOrder(const QStringList& fields)
+{
+    columnOrder_.clear();
+    for (const QString& field : fields)
+        columnOrder_ << field.toUpper();
+    const bool reset = !fieldNames_.isEmpty();
+    const ChangeGuard change(notifying_);
+    if (reset)
+        beginResetModel();
+    rebuildColumns();
+    if (reset)
+        endResetModel();
 }
 
 void DbQuery::setFieldLabel(const QString& field, const QString& label)

@@ -74,6 +74,9 @@ public:
     // Field settings; names are the result's (upper case).
     void setFieldLabel(const QString& field, const QString& label);
     void setFieldHidden(const QString& field, bool hidden = true);
+    // Model columns in this order first, the other visible fields after them
+    // in result order (the result itself keeps the statement's order).
+    void setColumnOrder(const QStringList& fields);
     QString fieldLabel(const QString& field) const;
     bool isFieldHidden(const QString& field) const;
 
@@ -118,6 +121,7 @@ private:
     RecordFilter filter_;
     QHash<QString, QString> labels_;
     QSet<QString> hidden_;
+    QStringList columnOrder_;
 
     bool active_ = false;
     bool notifying_ = false;

@@ -228,12 +228,6 @@ void Transaction::commit()
     tra_ = nullptr;
 }
 
-void Transaction::rollback()
-{
-    call([&](Firebird::ThrowStatusWrapper* st) { tra_->rollback(st); });
-    tra_ = nullptr;
-}
-
 void Transaction::commitRetaining()
 {
     call([&](Firebird::ThrowStatusWrapper* st) { tra_->commitRetaining(st); });

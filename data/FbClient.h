@@ -121,7 +121,6 @@ public:
 
     void commit();
     void commitRetaining();
-    void rollback();
     void rollbackRetaining();
     Firebird::ITransaction* get() const { return tra_; }
 

@@ -164,6 +164,7 @@ TdmNorvelCheque::TdmNorvelCheque()
 
     setLabels(ListaBancos, {{QStringLiteral("NUMBANCO"), QStringLiteral("Número do Banco")},
                             {QStringLiteral("NOMEBANCO"), QStringLiteral("Nome do Banco")}});
+    ListaBancos2.setColumnOrder({QStringLiteral("IDBANCO"), QStringLiteral("BANCO"), QStringLiteral("NUMBANCO")});
     ListaBancos2.setFilter([this](const DbRecord& record) { return ListaBancos2FilterRecord(record); });
 
     const QList<std::pair<QString, QString>> chequeLabels = {

@@ -67,6 +67,12 @@ TEST_F(QueryTest, ParametersAreNamedAsInTheStatements)
     EXPECT_EQ(dm().ConsultaPredatadoData.paramNames(), QStringList{"DataEmissao"});
     EXPECT_EQ(dm().ConsultaPredatadoPeriodo.paramNames(), (QStringList{"DataEmissaoInicial", "DataEmissaoFinal"}));
     EXPECT_EQ(dm().spConsultaBanco.paramNames(), QStringList{"NUMBANCOADD"});
+    // Statement texts are kept as written, doubled blanks included.
+    EXPECT_EQ(dm().ListaCompensacao.sql(), QStringLiteral("select * from  COMPENSACAO order by IDCOMPENSACAO"));
+    EXPECT_EQ(dm().ListaFavorecidos.sql(), QStringLiteral("select *  from FAVORECIDO order by NOMEFAVORECIDO"));
+    EXPECT_EQ(dm().spConsultaBanco.sql(), QStringLiteral("select NUMBANCO from BANCOS where NUMBANCO =:NUMBANCOADD;"));
+    EXPECT_TRUE(dm().ConsultaChequesPeriodo.sql().startsWith(QStringLiteral(
+        "select cheques.*, CASE WHEN cheques.JAIMPRESSO = 0\n    THEN 'Não'\n    ELSE 'Sim'\n  END AS JaImpresso1,\n CASE")));
     EXPECT_TRUE(dm().ConsultaPredatadoData.sql().contains(
         QStringLiteral("compensacao.idcompensacao\n\nwhere chequepredatado.datainicialemissao =:DataEmissao\n")));
 }
@@ -151,6 +157,10 @@ TEST_F(QueryTest, GridsShowTheLabelsAndHideTheKeys)
     EXPECT_EQ(header(period, "TERCEIRO1"), QStringLiteral("De tercerios"));
     EXPECT_EQ(header(period, "NOMECOMPENSACAO"), QStringLiteral("Tipo de Compensação"));
     EXPECT_EQ(data.headerData(data.columnOf("NUMBANCO"), Qt::Horizontal, Qt::UserRole).toString(), QStringLiteral("NUMBANCO"));
+    // The bank look-up shows the name before the number.
+    DbQuery& lookup = dm().ListaBancos2;
+    EXPECT_EQ((QStringList{lookup.fieldOfColumn(0), lookup.fieldOfColumn(1), lookup.fieldOfColumn(2)}),
+              (QStringList{"IDBANCO", "BANCO", "NUMBANCO"}));
 
     DbQuery& sData = dm().ConsultaPredatadoData;
     DbQuery& sPeriod = dm().ConsultaPredatadoPeriodo;
