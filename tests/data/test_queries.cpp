@@ -258,6 +258,9 @@ TEST_F(ChunkTest, LargeResultIsFetchedAThousandRowsAtATime)
     q.open();
     EXPECT_EQ(q.rowCount(), 1000);
     EXPECT_TRUE(q.canFetchMore());
+    // The cursor outlives a commit and a rollback, both retaining.
+    write(dm().spInsereFavorecido, {{"NOMEFAVORECIDO", QStringLiteral("Entre dois blocos")}});
+    EXPECT_FALSE(dm().gravar(dm().spApagaCompensacao, {{"IDCOMPENSACAO", 1}}, {}).ok);
     q.fetchMore();
     EXPECT_EQ(q.rowCount(), 2000);
     EXPECT_EQ(q.locate("IDCHEQUE", q.value(0, "IDCHEQUE").toInt() + 2400), 2400);
