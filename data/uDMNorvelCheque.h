@@ -7,9 +7,10 @@
 // the new object and the destructor clears it. DataModuleCreate() connects and
 // opens the six start lists in order; a failure throws norvel::db::DbError
 // once (the shell reports it) and the lists after the failing step stay closed.
-// The embedded engine is shut down at exit (norvel::db::Client::shutdown(),
-// FbClient.h, may be called earlier, after the module is gone).
-// Connection and lists live on; there is nothing to close on the way out.
+// The connection and the transaction stay open for the whole run; nothing
+// needs closing at the end. The embedded engine is shut down at exit
+// (norvel::db::Client::shutdown() in FbClient.h may run it earlier, once the
+// module is gone).
 //
 // Reading. Every list is a norvel::db::DbQuery, a QAbstractTableModel with the
 // display labels and hidden fields already set: bind a view to it directly
@@ -28,7 +29,9 @@
 //   int id = dmNorvelCheque->spInsereCentroCusto.output("IDCENTROCUSTO").toInt();
 // Inputs take an invalid QVariant() for NULL, QDate for dates, int for keys and
 // flags (-1 / 0), QString for text ("0" for STATUS is fine: the database
-// converts it).
+// converts it). A cheque or series without a print date is stored with the
+// date 30.12.1899, which the lists read as "Não Impresso" and the grids show
+// empty; one without cost centre or clearing type is stored against key 1.
 //
 // Tests. The database file is the directory of the running executable plus
 // "base.fdb". A test points the module elsewhere, before DataModuleCreate(),
