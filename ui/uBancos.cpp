@@ -282,7 +282,9 @@ bool TfrmBancos::numeroCadastrado(const QString &numero, bool &cadastrado)
 bool TfrmBancos::validaLeiaute(BankLayout &leiaute)
 {
     // The box being edited runs its leave rule before the rules are tested;
-    // a conversion error there stops the save, as the focus never left.
+    // a conversion error there stops the save, as the focus never left. The
+    // group's buttons take no focus from a mouse click (their form says so),
+    // so a click runs that rule once, here, and not again on the press.
     QWidget *editada = focusWidget();
     saidaFalhou_ = false;
     ui->btSalvar->setFocus();
