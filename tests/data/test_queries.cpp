@@ -25,6 +25,14 @@ QString header(const DbQuery& q, const QString& field)
     return column < 0 ? QStringLiteral("<hidden>") : q.headerData(column, Qt::Horizontal).toString();
 }
 
+// Sets every parameter of a consultation to one date and reopens it.
+void openOn(DbQuery& q, const QDate& date)
+{
+    for (int i = 0; i < q.paramNames().size(); ++i)
+        q.setParam(i, date);
+    q.reopen();
+}
+
 } // namespace
 
 class QueryTest : public DataModuleTest {};
@@ -112,11 +120,8 @@ TEST_F(QueryTest, PeriodOfOneDayGivesTheSameRowsAsTheDate)
     const int bank = insertBank(QStringLiteral("237"));
     for (const QDate& d : {day, day.addDays(1), day, day.addDays(-1), day})
         insertCheque(bank, d);
-    dm().ConsultaChequesData.setParam(0, day);
-    dm().ConsultaChequesData.reopen();
-    dm().ConsultaChequesPeriodo.setParam(0, day);
-    dm().ConsultaChequesPeriodo.setParam(1, day);
-    dm().ConsultaChequesPeriodo.reopen();
+    openOn(dm().ConsultaChequesData, day);
+    openOn(dm().ConsultaChequesPeriodo, day);
     ASSERT_EQ(dm().ConsultaChequesData.rowCount(), 3);
     ASSERT_EQ(dm().ConsultaChequesPeriodo.rowCount(), 3);
     for (int r = 0; r < 3; ++r)
@@ -144,11 +149,8 @@ TEST_F(QueryTest, GridsShowTheLabelsAndHideTheKeys)
     insertSeries(bank, day);
     DbQuery& data = dm().ConsultaChequesData;
     DbQuery& period = dm().ConsultaChequesPeriodo;
-    data.setParam(0, day);
-    data.reopen();
-    period.setParam(0, day);
-    period.setParam(1, day);
-    period.reopen();
+    openOn(data, day);
+    openOn(period, day);
     EXPECT_EQ(header(data, "NUMCHEQUE"), QStringLiteral("Nº do Cheque"));
     EXPECT_EQ(header(data, "DATAEMISSAO"), QStringLiteral("Dt. de Emissão"));
     EXPECT_EQ(header(data, "JAIMPRESSO"), QStringLiteral("Já Impresso"));
@@ -164,11 +166,8 @@ TEST_F(QueryTest, GridsShowTheLabelsAndHideTheKeys)
 
     DbQuery& sData = dm().ConsultaPredatadoData;
     DbQuery& sPeriod = dm().ConsultaPredatadoPeriodo;
-    sData.setParam(0, day);
-    sData.reopen();
-    sPeriod.setParam(0, day);
-    sPeriod.setParam(1, day);
-    sPeriod.reopen();
+    openOn(sData, day);
+    openOn(sPeriod, day);
     for (const char* hidden : {"IDPREDATADO", "IDBANCO", "IDCENTROCUSTO", "JAIMPRESSO", "IMPORTADO", "TERCEIRO", "IDCOMPENSACAO"}) {
         EXPECT_EQ(header(sData, hidden), QStringLiteral("<hidden>")) << hidden;
         EXPECT_EQ(header(sPeriod, hidden), QStringLiteral("<hidden>")) << hidden;
