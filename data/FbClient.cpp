@@ -4,11 +4,10 @@
 
 #include <ibase.h>
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstdlib>
-#include <mutex>
 #include <sys/stat.h>
 
 namespace norvel::db {
@@ -122,25 +121,16 @@ DbError toDbError(Firebird::IStatus* status)
 
 namespace {
 
-Firebird::IXpbBuilder* connectionDpb(Firebird::ThrowStatusWrapper* st, const QStringList& params,
-                                     int dialect)
-{
-    Firebird::IXpbBuilder* dpb =
-        Client::instance().util()->getXpbBuilder(st, Firebird::IXpbBuilder::DPB, nullptr, 0);
-    try {
-        addConnectionParams(dpb, st, params, dialect);
-    } catch (...) {
-        dpb->dispose();
-        throw;
-    }
-    return dpb;
-}
-
 // Disposes an XPB builder on every path.
 struct XpbGuard {
     Firebird::IXpbBuilder* xpb;
     ~XpbGuard() { xpb->dispose(); }
 };
+
+Firebird::IXpbBuilder* newDpb(Firebird::ThrowStatusWrapper* st)
+{
+    return Client::instance().util()->getXpbBuilder(st, Firebird::IXpbBuilder::DPB, nullptr, 0);
+}
 
 } // namespace
 
@@ -148,7 +138,8 @@ Attachment Attachment::attach(const QString& path, const QStringList& params, in
                               ForcedWrites forcedWrites)
 {
     return call([&](Firebird::ThrowStatusWrapper* st) {
-        XpbGuard dpb{connectionDpb(st, params, dialect)};
+        XpbGuard dpb{newDpb(st)};
+        addConnectionParams(dpb.xpb, st, params, dialect);
         if (forcedWrites != ForcedWrites::Keep)
             dpb.xpb->insertInt(st, isc_dpb_force_write, forcedWrites == ForcedWrites::On ? 1 : 0);
         const QByteArray file = QFile::encodeName(path);
@@ -162,7 +153,8 @@ Attachment Attachment::create(const QString& path, const QStringList& params, in
                               const QString& defaultCharset, int pageSize)
 {
     return call([&](Firebird::ThrowStatusWrapper* st) {
-        XpbGuard dpb{connectionDpb(st, params, dialect)};
+        XpbGuard dpb{newDpb(st)};
+        addConnectionParams(dpb.xpb, st, params, dialect);
         dpb.xpb->insertString(st, isc_dpb_set_db_charset, defaultCharset.toLatin1().constData());
         dpb.xpb->insertInt(st, isc_dpb_page_size, pageSize);
         dpb.xpb->insertInt(st, isc_dpb_force_write, 0);
