@@ -165,7 +165,7 @@ void DbQuery::setColumnOrder(const QStringList& fields)
 void DbQuery::setFieldLabel(const QString& field, const QString& label)
 {
     labels_.insert(field.toUpper(), label);
-    if (!fieldNames_.isEmpty())
+    if (columnCount() > 0)
         emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 

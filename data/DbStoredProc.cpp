@@ -64,6 +64,7 @@ void DbStoredProc::execute()
             throw DbError(QStringLiteral("%1: parâmetro %2 não informado").arg(name_, input));
         inputs << *it;
     }
+    // A failed call leaves no outputs of an earlier one behind.
     results_.clear();
     results_ = statement_->execute(transaction_.transaction(), inputs);
 }
