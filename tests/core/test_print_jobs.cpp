@@ -185,6 +185,7 @@ TEST_F(PrintJobs, ChequeReachesThePrinterInOrderAndIsComposedByTheBankLayout)
     expectPortClosed();
 
     // The printer saw the frames in that order, the amount last.
+    ASSERT_TRUE(printer.waitForLog("cheque printed, bank 237")) << printer.output();
     const std::string page = printer.page("cheque-0001.txt");
     const std::string log = printer.output();
     std::size_t at = log.find("layout of bank 237 stored");

@@ -1,0 +1,39 @@
+// Renders the user manual (HTML) to the PDF the program opens from its
+// Help menu. Run at build time: gera_manual <manual.html> <saida.pdf>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QTextDocument>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "uso: %s <manual.html> <saida.pdf>\n", argv[0]);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    QFile html(QString::fromLocal8Bit(argv[1]));
+    if (!html.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], qPrintable(html.errorString()));
+        return 1;
+    }
+
+    QPdfWriter pdf(QString::fromLocal8Bit(argv[2]));
+    pdf.setTitle(QStringLiteral("Manual Norvel Cheque"));
+    pdf.setCreator(QStringLiteral("Norvel Cheque"));
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                  QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    doc.setHtml(QString::fromUtf8(html.readAll()));
+    doc.setPageSize(pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
+    doc.print(&pdf);
+    return 0;
+}
