@@ -94,8 +94,10 @@ void Rfc2217Server::onDisconnected()
     QTcpSocket* socket = client_;
     if (!socket)
         return;
-    // Bytes that arrived together with the close still belong to the job.
-    onReadyRead();
+    // Bytes that arrived together with the close still belong to the job;
+    // a socket closed by an error has none left to read.
+    if (socket->isReadable())
+        onReadyRead();
     emit note(QStringLiteral("link: client %1 disconnected").arg(clientName_));
     socket->disconnect(this);
     socket->deleteLater();
