@@ -15,10 +15,12 @@ namespace {
 constexpr int PrimeiraPorta = 1;
 constexpr int UltimaPorta = 255;
 
-// The number of a map key "COMn" in the library's range, or 0.
+// The number of a map key "COMn" in the library's range, or 0. The library
+// looks a port up by "COM" and its number as printed, so "COM01" names no
+// port.
 int numeroDaChave(const QString &chave)
 {
-    static const QRegularExpression formato(QStringLiteral("^COM([0-9]{1,3})$"),
+    static const QRegularExpression formato(QStringLiteral("^COM([1-9][0-9]{0,2})$"),
                                             QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch achado = formato.match(chave);
     const int numero = achado.hasMatch() ? achado.captured(1).toInt() : 0;

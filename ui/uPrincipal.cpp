@@ -2,7 +2,11 @@
 #include "ui_uPrincipal.h"
 
 #include "MessagePresenter.h"
+#include "uBancos.h"
+#include "uCentroCusto.h"
+#include "uCompensacao.h"
 #include "uConfiguracoes.h"
+#include "uFavorecido.h"
 #include "uSobre.h"
 
 #include <QCloseEvent>
@@ -70,6 +74,19 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent)
     ui->LogoNorvel->carrega(QStringLiteral(":/logo-norvel.svg"), ImagemSvg::Ajuste::Conter,
                             Qt::AlignRight | Qt::AlignVCenter);
 
+    // A window taller than the client area stays reachable by scrolling.
+    ui->mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ui->mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    // The registries open a new window on every command.
+    const std::pair<QAction *, std::function<QWidget *()>> registros[] = {
+        {ui->actBanco, [] { return new TfrmBancos; }},
+        {ui->actCentroCusto, [] { return new TfrmCentroCusto; }},
+        {ui->actTipoCompensacao, [] { return new TfrmCompensacao; }},
+        {ui->actFavorecido, [] { return new TfrmFavorecido; }},
+    };
+    for (const auto &[acao, cria] : registros)
+        connect(acao, &QAction::triggered, this, [this, cria] { mostraFilho(cria()); });
     connect(ui->actSair, &QAction::triggered, this, &TfrmPrincipal::actSairClick);
     connect(ui->actConfiguracoes, &QAction::triggered, this, &TfrmPrincipal::actConfiguracoesClick);
     connect(ui->actManual, &QAction::triggered, this, &TfrmPrincipal::actManualClick);

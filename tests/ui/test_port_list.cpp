@@ -55,6 +55,7 @@ void TestPortList::listsEveryPortUnderTheNameTheLibraryOpensItBy()
                                       "com5 = %1/impressora\n"
                                       "COM2=/dev/ignorada\n"
                                       "COM7=\n"
+                                      "COM06=/dev/ttyS5\n"
                                       "COM10=%1/ttyACM0\n"
                                       "COM300=/dev/ttyS1\n"
                                       "LPT1=/dev/lp0\n"
@@ -64,8 +65,9 @@ void TestPortList::listsEveryPortUnderTheNameTheLibraryOpensItBy()
 
     // COM1: ttyS0. COM2: the network port. ttyS2 has no hardware. COM4:
     // ttyS3, of a driver that reports no type. COM5: ttyUSB0 through its
-    // link. ttyS9 is out of reach, COM10 being mapped to ttyACM0; ttyACM1
-    // has no COM name the library would open it by.
+    // link. "COM06" is no key the library looks up. ttyS9 is out of reach,
+    // COM10 being mapped to ttyACM0; ttyACM1 has no COM name the library
+    // would open it by.
     QCOMPARE(PortList::portas(origem_), (QStringList{"COM1", "COM2", "COM4", "COM5", "COM10"}));
 }
 

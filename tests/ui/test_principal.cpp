@@ -73,6 +73,7 @@ private slots:
     void toolBarButtonsInOrder();
     void statusBarShowsVersion();
     void singleInstanceWindowsComeForward();
+    void registriesOpenAWindowPerCommand();
     void fixedChildFollowsItsSize();
     void closedChildIsFreed();
     void exitQuestionAnsweredNoKeepsEverything();
@@ -292,6 +293,23 @@ void TestPrincipal::singleInstanceWindowsComeForward()
     const QSize area = principal.areaFilhos()->viewport()->size();
     QVERIFY(qAbs(janelaConfig->geometry().center().x() - area.width() / 2) <= 1);
     QVERIFY(qAbs(janelaConfig->geometry().center().y() - area.height() / 2) <= 1);
+}
+
+void TestPrincipal::registriesOpenAWindowPerCommand()
+{
+    TfrmPrincipal principal;
+    principal.resize(1000, 700);
+    principal.show();
+    for (const char *botao : {"btBanco", "btnCentrodeCustos", "btTipoCompesacao", "btFavorecido"})
+        QTest::mouseClick(filho<QToolButton>(&principal, botao), Qt::LeftButton);
+    for (const char *acao : {"actBanco", "actCentroCusto", "actTipoCompensacao", "actFavorecido"})
+        filho<QAction>(&principal, acao)->trigger();
+    const QStringList umaVez = {"frmBancos", "frmCentroCusto", "frmCompensacao", "frmFavorecido"};
+    QCOMPARE(nomesDosFilhos(principal), umaVez + umaVez);
+
+    principal.areaFilhos()->closeAllSubWindows();
+    processaPendentes();
+    QVERIFY(principal.areaFilhos()->subWindowList().isEmpty());
 }
 
 void TestPrincipal::fixedChildFollowsItsSize()
