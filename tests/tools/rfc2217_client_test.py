@@ -38,7 +38,6 @@ class VirtualPrinter:
     """One run of the program on a free port, with its log in a file."""
 
     def __init__(self, folder):
-        self.folder = folder
         self.out_dir = os.path.join(folder, "out")
         self.control_path = os.path.join(folder, "control")
         self.log_path = os.path.join(folder, "stdout-%d.txt" % time.monotonic_ns())
@@ -48,11 +47,13 @@ class VirtualPrinter:
                  "--state-dir", os.path.join(folder, "state"),
                  "--out-dir", self.out_dir, "--control", self.control_path],
                 stdout=log, stderr=subprocess.DEVNULL)
-        wait_until(lambda: "control: " in self.log(), "the printer to start")
+        try:
+            wait_until(lambda: "control: " in self.log(), "the printer to start")
+        except AssertionError:
+            self.stop()
+            raise
         # The address comes first, alone on its line.
         self.url = self.log().splitlines()[0]
-        if not self.url.startswith("rfc2217://127.0.0.1:"):
-            raise AssertionError("unexpected first line: " + self.url)
 
     def log(self):
         with open(self.log_path, encoding="utf-8", errors="replace") as f:
@@ -80,19 +81,22 @@ class VirtualPrinter:
 
     def stop(self):
         self.process.terminate()
-        self.process.wait(WAIT_S)
+        try:
+            self.process.wait(WAIT_S)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
 
 
 class Rfc2217Client(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.TemporaryDirectory()
+        self.addCleanup(self.folder.cleanup)
         self.printer = VirtualPrinter(self.folder.name)
+        self.addCleanup(lambda: self.printer.stop())
+        self.assertTrue(self.printer.url.startswith("rfc2217://127.0.0.1:"), self.printer.url)
         self.port = self.open(self.printer)
-
-    def tearDown(self):
-        self.port.close()
-        self.printer.stop()
-        self.folder.cleanup()
+        self.addCleanup(lambda: self.port.close())
 
     def open(self, printer):
         return serial.serial_for_url(printer.url, baudrate=9600, bytesize=8,
