@@ -131,16 +131,9 @@ QString BankLayout::encode() const
 
 std::optional<BankLayout::Problem> BankLayout::validate() const
 {
-    for (const OrderRule &rule : kOrderRules) {
-        if (!(texts_[rule.smaller] < texts_[rule.larger])) {
-            return Problem{QStringLiteral("A ") + QString::fromUtf16(rule.firstName)
-                               + QStringLiteral(" deve ser preenchida com um valor menor que a ")
-                               + QString::fromUtf16(rule.secondName) + u'.',
-                           info(rule.smaller).box};
-        }
-    }
-    // The order rules let an empty box through when it is the smaller one;
-    // the printer and the decoder both need all 36 digits.
+    // The printer and the decoder both need all 36 digits. Checked first: the
+    // order rules let an empty box through as the smaller one and, as the
+    // larger one, would blame its neighbour instead of the empty box.
     for (int f = 0; f < FieldCount; ++f) {
         if (texts_[f].size() != 2 || !numberOf(texts_[f])) {
             const FieldInfo &field = fieldTable()[f];
@@ -148,6 +141,14 @@ std::optional<BankLayout::Problem> BankLayout::validate() const
                                           "número de dois dígitos.")
                                .arg(withoutColon(field.label), withoutColon(field.group)),
                            field.box};
+        }
+    }
+    for (const OrderRule &rule : kOrderRules) {
+        if (!(texts_[rule.smaller] < texts_[rule.larger])) {
+            return Problem{QStringLiteral("A ") + QString::fromUtf16(rule.firstName)
+                               + QStringLiteral(" deve ser preenchida com um valor menor que a ")
+                               + QString::fromUtf16(rule.secondName) + u'.',
+                           info(rule.smaller).box};
         }
     }
     return std::nullopt;

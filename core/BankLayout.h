@@ -73,10 +73,11 @@ public:
         QString message;
         QString focusBox;
     };
-    // The twelve order rules in their order, each requiring its first field's
-    // text to be smaller than its second's (as text; equal breaks it), then
-    // every box holding two digits, so no text other than 36 digits is ever
-    // stored or sent. Ranges are not checked again. nullopt when all hold.
+    // Every box holding two digits, so no text other than 36 digits is ever
+    // stored or sent (the message names the first box that does not); then
+    // the twelve order rules in their order, each requiring its first field's
+    // text to be smaller than its second's (as text; equal breaks it). Ranges
+    // are not checked again. nullopt when all hold.
     std::optional<Problem> validate() const;
 
     // Entry rules of one box.

@@ -87,10 +87,14 @@ bool PrinterSession::programBankLayout(int bank, const QString &layout)
 
 bool PrinterSession::sendField(ChequeField field, const QString &text)
 {
-    return open_
-           && Lumora_CampoCheque(port_, static_cast<uint32_t>(field),
-                                 toWindows1252(text).constData())
-                  == 1;
+    // "$" ends a field frame and a control character (ESC) would open another
+    // one; either would spill the rest of the text onto the cheque.
+    QByteArray bytes = toWindows1252(text);
+    for (char &c : bytes) {
+        if (c == '$' || static_cast<unsigned char>(c) < 0x20)
+            c = '?';
+    }
+    return open_ && Lumora_CampoCheque(port_, static_cast<uint32_t>(field), bytes.constData()) == 1;
 }
 
 bool PrinterSession::printCheque()

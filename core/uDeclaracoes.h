@@ -59,7 +59,7 @@ public:
     bool programBankLayout(int bank, const QString &layout);
 
     // One cheque field frame (Lumora_CampoCheque); the text is converted to
-    // Windows-1252.
+    // Windows-1252, with "$" and control characters sent as "?".
     bool sendField(ChequeField field, const QString &text);
     // Sends the held amount frame, which makes the printer print the cheque
     // (Lumora_ImprimeCheque).

@@ -137,7 +137,7 @@ TEST(BankLayoutValidate, OutOfRangeNumberPassesWhenOrdered)
     EXPECT_EQ(layout.encode(), QStringLiteral("016080050880060180070180255247546075"));
 }
 
-TEST(BankLayoutValidate, RefusesBoxesWithoutTwoDigitsThatTheRulesLetThrough)
+TEST(BankLayoutValidate, RefusesBoxesWithoutTwoDigitsNamingTheBox)
 {
     // Empty as the smaller side of rule 1: the rules hold, the text would be 34 long.
     const auto empty = withTexts({{BankLayout::LinhaValor, ""}}).validate();
@@ -146,10 +146,12 @@ TEST(BankLayoutValidate, RefusesBoxesWithoutTwoDigitsThatTheRulesLetThrough)
                                              "com um número de dois dígitos."));
     EXPECT_EQ(empty->focusBox, QStringLiteral("edtLinhaValor"));
 
-    // Empty as the larger side: the rule's own message comes first.
+    // Empty as the larger side: the empty box is named, not its neighbour.
     const auto emptyLarger = withTexts({{BankLayout::ColFimValor, ""}}).validate();
     ASSERT_TRUE(emptyLarger.has_value());
-    EXPECT_EQ(emptyLarger->focusBox, QStringLiteral("edtColIniValor"));
+    EXPECT_EQ(emptyLarger->message, QStringLiteral("O campo \"Col. Fim\" de \"Valor\" deve ser "
+                                                   "preenchido com um número de dois dígitos."));
+    EXPECT_EQ(emptyLarger->focusBox, QStringLiteral("edtColFimValor"));
 
     // A short stored text shown unchanged cannot be stored again.
     const auto shortText = BankLayout::decode(kDefaults.left(35)).validate();

@@ -211,6 +211,15 @@ TEST_F(PrintJobs, ChequeReachesThePrinterInOrderAndIsComposedByTheBankLayout)
     EXPECT_EQ(lines[11].indexOf(QStringLiteral("2026")), 75) << page;
 }
 
+TEST_F(PrintJobs, FieldTextCannotEndOrOpenAFrame)
+{
+    PrinterSession session(kPort);
+    ASSERT_TRUE(session.isOpen());
+    EXPECT_TRUE(session.sendField(ChequeField::Favorecido,
+                                  QStringLiteral("Loja $1") + QChar(0x1B) + QStringLiteral("V9")));
+    EXPECT_EQ(lastCall("Lumora_CampoCheque")->bytes, QByteArray("Loja ?1?V9"));
+}
+
 TEST_F(PrintJobs, CopyWithSeventyCharacterWordsInstallmentAndDescription)
 {
     const ChequeCopy copy = sampleCopy();
