@@ -261,6 +261,9 @@ WriteResult TdmNorvelCheque::gravar(norvel::db::DbStoredProc& sp, const ProcInpu
     try {
         if (!ibTransacao.inTransaction())
             ibTransacao.startTransaction();
+        // Only the inputs of this call: one left out is refused, never taken
+        // from an earlier call of the same procedure.
+        sp.clearParams();
         for (const auto& [name, value] : entradas)
             sp.setParam(name, value);
         sp.execute();

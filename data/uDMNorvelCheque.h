@@ -73,7 +73,9 @@ public:
     void DataModuleCreate();
 
     // The write pattern: start the transaction if it is not active, set the
-    // inputs by name, execute, commit retaining, close and reopen the lists.
+    // inputs by name (every input of the procedure, each time: values of an
+    // earlier call are dropped), execute, commit retaining, close and reopen
+    // the lists.
     // On any error: roll back retaining and return prefixo + the database's
     // message with its SQL code; the lists stay as they were. Never throws.
     WriteResult gravar(norvel::db::DbStoredProc& sp, const ProcInputs& entradas,

@@ -356,4 +356,13 @@ TEST_F(ProcedureTest, InputNotGivenIsReportedBeforeTheCall)
         EXPECT_TRUE(e.message().contains(QStringLiteral("IDPREDATADO"))) << e.what();
     }
     EXPECT_FALSE(dm().gravar(dm().spCancelarPredatado, {{"IDPREDATADOS", 1}}, {}).ok);
+
+    // A write that leaves an input out never reuses the value of the call before.
+    const int bank = insertBank(QStringLiteral("151"));
+    insertCheque(bank, day);
+    ProcInputs partial = chequeInputs(bank, day);
+    partial.removeLast();
+    const WriteResult r = dm().gravar(dm().spInsereCheque, partial, QStringLiteral("Erro: "));
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("STATUS"))) << r.message.toStdString();
 }
