@@ -102,11 +102,6 @@ bool PrinterSession::printCheque()
     return open_ && Lumora_ImprimeCheque(port_) == 1;
 }
 
-bool PrinterSession::sendText(const QString &text)
-{
-    return send(toWindows1252(text));
-}
-
 bool PrinterSession::send(const QByteArray &bytes)
 {
     return open_

@@ -47,7 +47,6 @@ public:
     PrinterSession &operator=(const PrinterSession &) = delete;
 
     bool isOpen() const { return open_; }
-    int port() const { return port_; }
 
     // The one status check of the program (print jobs and bank screen).
     // Off on a session that did not open.
@@ -65,10 +64,8 @@ public:
     // (Lumora_ImprimeCheque).
     bool printCheque();
 
-    // Plain text for the printer to print line by line (Lumora_EnviaBloco):
-    // sendText converts to Windows-1252, send takes bytes ready for the wire.
-    // Both send the whole text in one block.
-    bool sendText(const QString &text);
+    // Bytes ready for the wire (Windows-1252), sent whole in one block
+    // (Lumora_EnviaBloco).
     bool send(const QByteArray &bytes);
     // Form feed: ejects the sheet or cheque (Lumora_Ejeta).
     bool eject();
