@@ -6,6 +6,8 @@
 #include <QIdentityProxyModel>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace {
 
 // Gives the grid its own titles without touching the shared list, which
@@ -50,8 +52,9 @@ public:
             if (indice < 0)
                 continue;
             cabecalho->moveSection(cabecalho->visualIndex(indice), posicao++);
-            if (coluna.largura > 0)
-                grade->setColumnWidth(indice, coluna.largura);
+            grade->setColumnWidth(indice, coluna.largura > 0 ? coluna.largura
+                                                             : std::max(cabecalho->defaultSectionSize(),
+                                                                        cabecalho->sectionSizeHint(indice)));
         }
         if (rowCount() > 0)
             grade->setCurrentIndex(index(0, lista_.columnOf(colunas_.first().campo)));

@@ -10,7 +10,7 @@ class DbQuery;
 }
 
 // One column a grid shows: the list's field, its title and its width in
-// pixels (0 keeps the default).
+// pixels (0: the default, or wider when the title needs it).
 struct ColunaGrade {
     QString campo;
     QString titulo;

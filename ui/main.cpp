@@ -3,6 +3,8 @@
 #include "uDMNorvelCheque.h"
 #include "uPrincipal.h"
 
+#include <QScreen>
+
 #include <exception>
 
 int main(int argc, char *argv[])
@@ -20,6 +22,9 @@ int main(int argc, char *argv[])
         NorvelApplication::relataErro(QString::fromUtf8(erro.what()));
     }
 
+    // Where no window manager maximises (a bare X server), the window still
+    // covers the screen.
+    principal.setGeometry(principal.screen()->availableGeometry());
     principal.showMaximized();
     return aplicacao.exec();
 }

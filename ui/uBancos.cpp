@@ -33,10 +33,12 @@ bool converteInteiro(const QString &texto, int &valor)
 }
 
 // A key that the box would type, as opposed to a movement or a shortcut,
-// which the key filters leave alone.
+// which the key filters leave alone. Tab carries a text too, but it moves
+// the focus to the next box.
 bool teclaDigitada(const QKeyEvent *evento)
 {
-    return !evento->text().isEmpty() && evento->key() != Qt::Key_Delete
+    return !evento->text().isEmpty() && evento->key() != Qt::Key_Delete && evento->key() != Qt::Key_Tab
+           && evento->key() != Qt::Key_Backtab
            && !(evento->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
 }
 

@@ -120,6 +120,7 @@ void TestConfiguracoes::controlsAndTabOrder()
     QVERIFY(porta && cidade);
     QVERIFY(!porta->isEditable());
     QCOMPARE(cidade->placeholderText(), QStringLiteral("Nome da Cidade Padrão"));
+    QVERIFY(cidade->width() > cidade->fontMetrics().horizontalAdvance(cidade->placeholderText()));
 
     QStringList ordem;
     QWidget *atual = porta;

@@ -205,6 +205,9 @@ void TestPrincipal::menuFollowsTheTable()
     // "C&onfigurações" is a command of its own on the bar.
     QCOMPARE(titulos[2]->objectName(), QStringLiteral("actConfiguracoes"));
     QVERIFY(!titulos[2]->menu());
+    // A command on the bar with an icon would show the icon instead of its
+    // caption.
+    QVERIFY(titulos[2]->icon().isNull());
     QCOMPARE(titulos[4]->statusTip(), QStringLiteral("Consultar Cheques Avulsos"));
     // Each key belongs to its entry alone: the headings carry none, so Qt
     // never sees Ctrl+F or Ctrl+P as ambiguous.

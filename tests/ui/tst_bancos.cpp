@@ -10,6 +10,7 @@
 #include "uDMNorvelCheque.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -308,6 +309,9 @@ void TestBancos::aparencia()
     QCOMPARE(titulo("NOMEBANCO"), QStringLiteral("Nome do Banco"));
     QCOMPARE(grade->columnWidth(lista.columnOf(QStringLiteral("SIGLABANCO"))), 134);
     QCOMPARE(grade->columnWidth(lista.columnOf(QStringLiteral("NOMEBANCO"))), 249);
+    // The number's column has no width of its own and fits its title.
+    const int numero = lista.columnOf(QStringLiteral("NUMBANCO"));
+    QVERIFY(grade->columnWidth(numero) >= grade->horizontalHeader()->sectionSizeHint(numero));
     QVERIFY(grade->isColumnHidden(lista.columnOf(QStringLiteral("POSICOESBANCO"))));
     QVERIFY(grade->isColumnHidden(lista.columnOf(QStringLiteral("IDBANCO"))));
     QCOMPARE(grade->selectionBehavior(), QAbstractItemView::SelectRows);
@@ -328,16 +332,16 @@ void TestBancos::ordemDeTabulacao()
         esperada << BankLayout::info(BankLayout::Field(f)).box;
     esperada << QStringLiteral("btSalvar") << QStringLiteral("btSalvarImpressora") << QStringLiteral("btCancelar");
 
-    QWidget *atual = caixa(QStringLiteral("edtNumeroBanco"));
-    QVERIFY(atual->hasFocus());
-    QStringList percorrida = {atual->objectName()};
+    // Walked with the Tab key itself, which the boxes' key filters let pass.
+    QVERIFY(caixa(QStringLiteral("edtNumeroBanco"))->hasFocus());
+    QStringList percorrida = {QApplication::focusWidget()->objectName()};
     for (int i = 1; i < esperada.size(); ++i) {
-        atual = atual->nextInFocusChain();
-        while (!(atual->focusPolicy() & Qt::TabFocus) || !atual->isEnabled() || !atual->isVisible())
-            atual = atual->nextInFocusChain();
-        percorrida << atual->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        percorrida << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(percorrida, esperada);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("btSalvarImpressora"));
     clica(QStringLiteral("btCancelar"));
 }
 
