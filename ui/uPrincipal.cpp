@@ -87,6 +87,11 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent)
     };
     for (const auto &[acao, cria] : registros)
         connect(acao, &QAction::triggered, this, [this, cria] { mostraFilho(cria()); });
+    // Cheque filling and the queries have no window in this build yet: their
+    // entries stay visible but greyed, rather than doing nothing when chosen.
+    for (QAction *acao : {ui->actChequeAvulso, ui->actChequePreDatado, ui->actEndosso,
+                          ui->actConsultaAvulso, ui->actConsultaPreDatado})
+        acao->setEnabled(false);
     connect(ui->actSair, &QAction::triggered, this, &TfrmPrincipal::actSairClick);
     connect(ui->actConfiguracoes, &QAction::triggered, this, &TfrmPrincipal::actConfiguracoesClick);
     connect(ui->actManual, &QAction::triggered, this, &TfrmPrincipal::actManualClick);
