@@ -6,8 +6,6 @@
 
 #include <optional>
 
-namespace {
-
 std::optional<bool> parseOnOff(const QString& word)
 {
     if (word == QLatin1String("on"))
@@ -16,6 +14,8 @@ std::optional<bool> parseOnOff(const QString& word)
         return false;
     return std::nullopt;
 }
+
+namespace {
 
 std::optional<int> parseMs(const QString& word)
 {

@@ -3,8 +3,12 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class PrinterState;
+
+// "on" or "off", as the commands and the command line take them.
+std::optional<bool> parseOnOff(const QString& word);
 
 // The one-line commands that change the printer while it runs. Every reply
 // is one line: "ok " and the state after the command, or "error " and why.

@@ -73,15 +73,6 @@ QString defaultStateDir()
     return QDir(base).filePath(QStringLiteral("norvel-virtual-printer"));
 }
 
-std::optional<bool> parseOnOff(const QString& value)
-{
-    if (value == QLatin1String("on"))
-        return true;
-    if (value == QLatin1String("off"))
-        return false;
-    return std::nullopt;
-}
-
 int fail(const QString& message)
 {
     std::fprintf(stderr, "virtual-printer: %s\n", qPrintable(message));
