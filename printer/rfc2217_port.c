@@ -8,7 +8,9 @@
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <linux/sockios.h>
 #include <unistd.h>
 
 #include "port.h"
@@ -21,6 +23,8 @@
 #define ANSWER_TIMEOUT_MS 2000
 #define PURGE_ACK_TIMEOUT_MS 1000
 #define REPLY_TIMEOUT_MS 1000
+/* How long a close waits for the server to acknowledge the last output. */
+#define CLOSE_TIMEOUT_MS 2000
 #define INBOX_SIZE 4096
 
 /* Client commands; the server answers with the same code plus 100. */
@@ -315,9 +319,32 @@ static int connect_to(const char *host, const char *service)
     return fd;
 }
 
+/* close() with unread input makes the kernel reset the connection, and a
+ * reset throws away output the server has not acknowledged yet: a job's last
+ * frame. So end the output (the server acknowledges the end at once, where
+ * it would delay acknowledging data) and wait until the server has
+ * acknowledged it all, taking in what it sends meanwhile. */
+static void settle(struct rfc2217_port *p)
+{
+    shutdown(p->fd, SHUT_WR);
+    struct lumora_deadline d = lumora_deadline_in(CLOSE_TIMEOUT_MS);
+    int unacknowledged;
+    while (ioctl(p->fd, SIOCOUTQ, &unacknowledged) == 0 && unacknowledged > 0
+           && lumora_deadline_remaining_ms(&d) > 0) {
+        struct lumora_deadline tick = lumora_deadline_in(5);
+        if (pump(p, &tick) < 0)
+            return;
+    }
+    struct lumora_deadline now = lumora_deadline_in(0);
+    while (pump(p, &now) > 0)
+        ;
+}
+
 static int rfc2217_close(struct lumora_port *port)
 {
-    int fd = self(port)->fd;
+    struct rfc2217_port *p = self(port);
+    int fd = p->fd;
+    settle(p);
     free(port);
     return close(fd);
 }
