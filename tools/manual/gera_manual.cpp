@@ -28,12 +28,14 @@ int main(int argc, char **argv)
     pdf.setTitle(QStringLiteral("Manual Norvel Cheque"));
     pdf.setCreator(QStringLiteral("Norvel Cheque"));
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                  QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+                                  QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
 
     QTextDocument doc;
     doc.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
     doc.setHtml(QString::fromUtf8(html.readAll()));
-    doc.setPageSize(pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
+    // Left without a page size, print() lays the text out at screen
+    // resolution with 2 cm margins and scales it to the writer's 1200 dpi;
+    // a page size in device pixels would shrink the text to a speck.
     doc.print(&pdf);
     return 0;
 }
