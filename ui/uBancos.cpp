@@ -306,26 +306,28 @@ bool TfrmBancos::validaLeiaute(BankLayout &leiaute)
     return true;
 }
 
-void TfrmBancos::btSalvarClick()
+void TfrmBancos::btSalvarClick() { salva(); }
+
+bool TfrmBancos::salva()
 {
     habilitaNavegacao(true);
     BankLayout leiaute;
     if (!validaLeiaute(leiaute))
-        return;
+        return !saidaFalhou_;
     const QString posicoes = leiaute.encode();
     if (modo_ == Modo::Alterar) {
         grava(posicoes);
-        return;
+        return true;
     }
     const QString numero = ui->edtNumeroBanco->text();
     bool cadastrado = false;
     if (!numeroCadastrado(numero, cadastrado))
-        return;
+        return false;
     if (!cadastrado) {
         if (ui->edtNomeBanco->text().isEmpty() || numero.isEmpty()) {
             ui->edtNumeroBanco->setFocus();
             NorvelApplication::relataErro(QStringLiteral("Os campos \"Nome do Banco\" e \"Numero do Banco\" devem ser preechidos"));
-            return;
+            return false;
         }
         grava(posicoes);
     } else if (messages().ask(Titulo, QStringLiteral("Banco de Numero: %1 ja esta cadastrado, deseja alterar?").arg(numero))) {
@@ -337,8 +339,9 @@ void TfrmBancos::btSalvarClick()
         if (linha >= 0)
             chaveDoNumero_ = lista.value(linha, QStringLiteral("IDBANCO")).toInt();
         modo_ = Modo::Alterar;
-        btSalvarClick();
+        return salva();
     }
+    return true;
 }
 
 void TfrmBancos::grava(const QString &posicoes)
@@ -435,7 +438,7 @@ void TfrmBancos::btSalvarImpressoraClick()
     if (!converteInteiro(ui->edtNumeroBanco->text(), banco))
         return;
     const bool enviado = impressora.programBankLayout(banco, leiaute.encode());
-    btSalvarClick();
-    if (enviado)
+    // An error the save reports ends the command before the notice.
+    if (salva() && enviado)
         mostra(QStringLiteral("Comando enviado para Impressora"));
 }

@@ -80,6 +80,9 @@ private:
     int linhaAtual() const;
     bool numeroCadastrado(const QString &numero, bool &cadastrado);
     bool validaLeiaute(BankLayout &leiaute);
+    // The save procedure of "Salvar"; false when it ended in an error for
+    // the program's error report, which also ends the command that ran it.
+    bool salva();
     void grava(const QString &posicoes);
 
     struct EventosCaixa {

@@ -127,6 +127,7 @@ private slots:
     void salvarNaImpressoraProgramaEGrava();
     void salvarNaImpressoraComNumeroCadastrado();
     void impressoraDesligadaNaoGrava();
+    void salvarNaImpressoraSemNomeOuNumero();
     void portaQueNaoAbre();
 
 private:
@@ -681,6 +682,45 @@ void TestBancos::impressoraDesligadaNaoGrava()
     QVERIFY(!log.contains(QStringLiteral("ESC L")));
     QVERIFY(impressora.leiautesGuardados().isEmpty());
     QVERIFY(edicaoLigada());
+}
+
+void TestBancos::salvarNaImpressoraSemNomeOuNumero()
+{
+    ImpressoraVirtual impressora(true);
+    if (!impressora.pronta())
+        QSKIP("virtual printer not available");
+    janela_->lePortaCOM = [] { return PortaMapeada; };
+
+    // No name: the layout goes to the printer, the save refuses the bank,
+    // and its error ends the command without the printer's notice.
+    clica(QStringLiteral("btNovo"));
+    preenche(QStringLiteral("edtNumeroBanco"), QStringLiteral("422"));
+    caixas_->answers = {true};
+    clica(QStringLiteral("btSalvarImpressora"));
+    QCOMPARE(caixas_->boxes.size(), 2);
+    QCOMPARE(caixas_->lastText(),
+             QStringLiteral("Os campos \"Nome do Banco\" e \"Numero do Banco\" devem ser preechidos."));
+    QCOMPARE(caixas_->boxes[1].icon, MessagePresenter::Icon::Error);
+    QCOMPARE(linhaDe(QStringLiteral("422")), -1);
+    QVERIFY(impressora.log(QStringLiteral("disconnected")).contains(QStringLiteral("ESC L \"422\"")));
+    QVERIFY(edicaoLigada());
+    QVERIFY(controle<QPushButton>(QStringLiteral("btNovo"))->isEnabled());
+
+    // No number: the conversion error, nothing sent or stored, the port
+    // let go all the same.
+    clica(QStringLiteral("btNovo"));
+    preenche(QStringLiteral("edtNomeBanco"), QStringLiteral("Sem número"));
+    caixas_->boxes.clear();
+    caixas_->answers = {true};
+    clica(QStringLiteral("btSalvarImpressora"));
+    QCOMPARE(caixas_->boxes.size(), 2);
+    QCOMPARE(caixas_->lastText(), QStringLiteral("'' is not a valid integer value."));
+    QCOMPARE(caixas_->boxes[1].icon, MessagePresenter::Icon::Error);
+    QTRY_COMPARE(impressora.log(QString()).count(QStringLiteral("disconnected")), 2);
+    QCOMPARE(impressora.log(QString()).count(QStringLiteral("ESC L")), 1);
+    QCOMPARE(impressora.leiautesGuardados(), QStringList{QStringLiteral("422=") + Padrao});
+    QCOMPARE(linhaDe(QString()), -1);
+    clica(QStringLiteral("btCancelar"));
 }
 
 void TestBancos::portaQueNaoAbre()
