@@ -8,6 +8,7 @@
 #include "uDeclaracoes.h"
 #include "uPrincipal.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QShowEvent>
@@ -112,9 +113,14 @@ bool TfrmBancos::eventFilter(QObject *watched, QEvent *event)
                 return true;
         } else if (event->type() == QEvent::FocusOut) {
             // Another window coming forward (a message box among them) is
-            // not leaving the box.
+            // not leaving the box. Nor is a click on a button of this form,
+            // which takes no focus from the mouse: inside the main window
+            // the focus then goes to the child window's frame, and the
+            // command leaves the box itself.
             const Qt::FocusReason motivo = static_cast<QFocusEvent *>(event)->reason();
-            if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason)
+            const QWidget *nova = QApplication::focusWidget();
+            const bool paraMoldura = motivo == Qt::MouseFocusReason && nova && nova->isAncestorOf(this);
+            if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason && !paraMoldura)
                 (this->*eventos->exit)();
         }
     }
@@ -281,18 +287,26 @@ bool TfrmBancos::numeroCadastrado(const QString &numero, bool &cadastrado)
     }
 }
 
-bool TfrmBancos::validaLeiaute(BankLayout &leiaute)
+bool TfrmBancos::deixaCaixaEditada()
 {
-    // The box being edited runs its leave rule before the rules are tested;
-    // a conversion error there stops the save, as the focus never left. The
-    // group's buttons take no focus from a mouse click (their form says so),
-    // so a click runs that rule once, here, and not again on the press.
+    // The group's buttons take no focus from a mouse click (their form says
+    // so), so a click runs the rule once, here, and not again on the press.
+    // A box that no longer holds the real focus (an inactive window, or the
+    // focus handed to the child window's frame) hears nothing of the move.
     QWidget *editada = focusWidget();
+    const bool avisada = editada && editada->hasFocus();
     saidaFalhou_ = false;
     ui->btSalvar->setFocus();
-    if (!isActiveWindow() && editada && editada != ui->btSalvar && eventosCaixa_.contains(editada))
+    if (!avisada && editada && editada != ui->btSalvar && eventosCaixa_.contains(editada))
         (this->*eventosCaixa_.value(editada).exit)();
-    if (saidaFalhou_)
+    return !saidaFalhou_;
+}
+
+bool TfrmBancos::validaLeiaute(BankLayout &leiaute)
+{
+    // A conversion error of the box being edited stops the save, as the
+    // focus never left it.
+    if (!deixaCaixaEditada())
         return false;
 
     for (int campo = 0; campo < BankLayout::FieldCount; ++campo)
@@ -400,6 +414,9 @@ void TfrmBancos::btExcluirClick()
 
 void TfrmBancos::btSalvarImpressoraClick()
 {
+    // The number is looked up as it stands once its box is left.
+    if (!deixaCaixaEditada())
+        return;
     const QString numero = ui->edtNumeroBanco->text();
     if (modo_ == Modo::Novo) {
         bool cadastrado = false;

@@ -79,6 +79,9 @@ private:
     void sincronizaBancoAtual();
     int linhaAtual() const;
     bool numeroCadastrado(const QString &numero, bool &cadastrado);
+    // Moves the focus to "Salvar", which runs the leave rule of the box
+    // being edited; false when that rule raised its conversion error.
+    bool deixaCaixaEditada();
     bool validaLeiaute(BankLayout &leiaute);
     // The save procedure of "Salvar"; false when it ended in an error for
     // the program's error report, which also ends the command that ran it.

@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
@@ -129,6 +130,7 @@ private slots:
     void impressoraDesligadaNaoGrava();
     void salvarNaImpressoraSemNomeOuNumero();
     void portaQueNaoAbre();
+    void cliquesNaJanelaFilha();
 
 private:
     void abre();
@@ -737,6 +739,57 @@ void TestBancos::portaQueNaoAbre()
     QCOMPARE(caixas_->boxes.size(), 2);
     QCOMPARE(caixas_->lastText(), QStringLiteral("Falha ao abrir a porta serial"));
     QCOMPARE(linhaDe(QStringLiteral("033")), -1);
+}
+
+void TestBancos::cliquesNaJanelaFilha()
+{
+    // Inside the main window a click on a button of the form hands the
+    // focus to the child window's frame; the box being edited is still left
+    // by the command itself, as in a window of its own.
+    QMdiArea area;
+    area.addSubWindow(janela_);
+    area.resize(800, 700);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowActive(&area));
+    const auto digita = [this](const char *nome, const char *texto) {
+        QLineEdit *box = caixa(QLatin1String(nome));
+        box->setFocus(Qt::TabFocusReason);
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, QLatin1String(texto));
+    };
+
+    // The number is padded before it is looked up.
+    clica(QStringLiteral("btNovo"));
+    digita("edtNumeroBanco", "1");
+    clica(QStringLiteral("btSalvarImpressora"));
+    QCOMPARE(caixas_->lastText(), QStringLiteral("Banco 001 ja cadastrado"));
+    QVERIFY(!controle<QPushButton>(QStringLiteral("btNovo"))->isEnabled());
+
+    // A line out of range: its message, then the store with the number.
+    caixas_->boxes.clear();
+    preenche(QStringLiteral("edtNumeroBanco"), QStringLiteral("104"));
+    preenche(QStringLiteral("edtNomeBanco"), QStringLiteral("Caixa"));
+    digita("edtLinhaCidade", "25");
+    clica(QStringLiteral("btSalvar"));
+    QCOMPARE(caixas_->boxes.size(), 1);
+    QCOMPARE(caixas_->lastText(), QStringLiteral("Valor Inválido"));
+    QCOMPARE(campo(QStringLiteral("104"), QStringLiteral("POSICOESBANCO")),
+             Padrao.left(24) + QStringLiteral("25") + Padrao.mid(26));
+    QVERIFY(!edicaoLigada());
+
+    // An emptied box: the conversion error after "Salvar" turned the list's
+    // buttons on.
+    caixas_->boxes.clear();
+    clica(QStringLiteral("btNovo"));
+    digita("edtColIniAno", "");
+    clica(QStringLiteral("btSalvar"));
+    QCOMPARE(caixas_->boxes.size(), 1);
+    QCOMPARE(caixas_->lastText(), QStringLiteral("'' is not a valid integer value."));
+    QVERIFY(edicaoLigada());
+    QVERIFY(controle<QPushButton>(QStringLiteral("btNovo"))->isEnabled());
+    clica(QStringLiteral("btCancelar"));
+    janela_ = nullptr;
 }
 
 NORVEL_UI_TEST_MAIN(TestBancos)
