@@ -113,14 +113,15 @@ bool TfrmBancos::eventFilter(QObject *watched, QEvent *event)
                 return true;
         } else if (event->type() == QEvent::FocusOut) {
             // Another window coming forward (a message box among them) is
-            // not leaving the box. Nor is a click on a button of this form,
-            // which takes no focus from the mouse: inside the main window
-            // the focus then goes to the child window's frame, and the
-            // command leaves the box itself.
+            // not leaving the box. Nor is a click on one of the group's
+            // buttons, which take no focus from the mouse: inside the main
+            // window the focus then goes to the child window's frame, and
+            // the command leaves the box itself.
             const Qt::FocusReason motivo = static_cast<QFocusEvent *>(event)->reason();
-            const QWidget *nova = QApplication::focusWidget();
-            const bool paraMoldura = motivo == Qt::MouseFocusReason && nova && nova->isAncestorOf(this);
-            if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason && !paraMoldura)
+            const bool cliqueNoGrupo = motivo == Qt::MouseFocusReason
+                                       && (ui->btSalvar->underMouse() || ui->btSalvarImpressora->underMouse()
+                                           || ui->btCancelar->underMouse());
+            if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason && !cliqueNoGrupo)
                 (this->*eventos->exit)();
         }
     }

@@ -202,6 +202,8 @@ void TestBancos::clica(const QString &botao)
     QPushButton *bt = controle<QPushButton>(botao);
     QVERIFY(bt);
     QVERIFY2(bt->isEnabled(), qPrintable(botao));
+    // The pointer comes onto the button before it presses, as a hand's does.
+    QTest::mouseMove(bt);
     QTest::mouseClick(bt, Qt::LeftButton);
 }
 
@@ -765,6 +767,16 @@ void TestBancos::cliquesNaJanelaFilha()
     clica(QStringLiteral("btSalvarImpressora"));
     QCOMPARE(caixas_->lastText(), QStringLiteral("Banco 001 ja cadastrado"));
     QVERIFY(!controle<QPushButton>(QStringLiteral("btNovo"))->isEnabled());
+
+    // A click elsewhere on the form leaves the box there and then.
+    digita("edtLinhaValor", "7");
+    QLabel *rotulo = controle<QLabel>(QStringLiteral("lblValor"));
+    QTest::mouseMove(rotulo);
+    QTest::mouseClick(rotulo, Qt::LeftButton);
+    QCOMPARE(caixa(QStringLiteral("edtLinhaValor"))->text(), QStringLiteral("07"));
+    digita("edtLinhaValor", "1");
+    QTest::mouseClick(rotulo, Qt::LeftButton);
+    QCOMPARE(caixa(QStringLiteral("edtLinhaValor"))->text(), QStringLiteral("01"));
 
     // A line out of range: its message, then the store with the number.
     caixas_->boxes.clear();
