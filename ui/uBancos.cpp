@@ -8,7 +8,6 @@
 #include "uDeclaracoes.h"
 #include "uPrincipal.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QShowEvent>
