@@ -1,4 +1,5 @@
 #include "NorvelApplication.h"
+#include "QuitOnSignal.h"
 #include "QtMessagePresenter.h"
 #include "uDMNorvelCheque.h"
 #include "uPrincipal.h"
@@ -9,6 +10,8 @@
 
 int main(int argc, char *argv[])
 {
+    // Before any thread starts (the database engine's among them).
+    QuitOnSignal::holdSignals();
     NorvelApplication aplicacao(argc, argv);
     QtMessagePresenter caixas;
 
@@ -21,6 +24,11 @@ int main(int argc, char *argv[])
     } catch (const std::exception &erro) {
         NorvelApplication::relataErro(QString::fromUtf8(erro.what()));
     }
+    // The database engine would take SIGINT and SIGTERM and go on. A session
+    // that ends must still stop the program, closing the database on the way
+    // out, and without the exit question.
+    QuitOnSignal sinais;
+    QObject::connect(&sinais, &QuitOnSignal::signalled, &aplicacao, [] { QCoreApplication::exit(0); });
 
     // Where no window manager maximises (a bare X server), the window still
     // covers the screen.

@@ -89,6 +89,7 @@ void printLine(const QString& line)
 
 int main(int argc, char* argv[])
 {
+    QuitOnSignal::holdSignals();
     // The printer draws its pages off screen and never shows a window.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
