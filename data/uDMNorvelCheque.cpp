@@ -281,3 +281,221 @@ WriteResult TdmNorvelCheque::gravar(norvel::db::DbStoredProc& sp, const ProcInpu
         return {false, prefixo + e.message(), e.sqlCode()};
     }
 }
+
+namespace {
+
+QVariant ouNulo(const std::optional<int>& chave)
+{
+    return chave ? QVariant(*chave) : QVariant();
+}
+
+QVariant ouNulo(const std::optional<QDate>& data)
+{
+    return data ? QVariant(*data) : QVariant();
+}
+
+int bandeira(bool ligada)
+{
+    return ligada ? -1 : 0;
+}
+
+// Readers of a fetched row by field name.
+class Linha {
+public:
+    Linha(const DbQuery& consulta, int linha) : consulta_(consulta), linha_(linha) {}
+
+    QString texto(const char* campo) const { return valor(campo).toString(); }
+    int inteiro(const char* campo) const { return valor(campo).toInt(); }
+    std::optional<int> chave(const char* campo) const
+    {
+        const QVariant v = valor(campo);
+        return v.isValid() ? std::optional<int>(v.toInt()) : std::nullopt;
+    }
+    bool bandeira(const char* campo) const
+    {
+        const QVariant v = valor(campo);
+        return v.isValid() && v.toInt() == -1;
+    }
+    QDate data(const char* campo) const { return valor(campo).toDate(); }
+    // The zero date is how a row without a print date is stored.
+    std::optional<QDate> dataImpressao() const
+    {
+        const QDate d = data("DATAIMPRESSAO");
+        if (!d.isValid() || d == QDate(1899, 12, 30))
+            return std::nullopt;
+        return d;
+    }
+
+private:
+    QVariant valor(const char* campo) const { return consulta_.value(linha_, QLatin1String(campo)); }
+
+    const DbQuery& consulta_;
+    int linha_;
+};
+
+} // namespace
+
+WriteResult TdmNorvelCheque::insereCheque(const RegistroCheque& cheque, const QString& prefixo)
+{
+    WriteResult r = gravar(spInsereCheque,
+                           {{QStringLiteral("NUMAGENCIA"), cheque.agencia},
+                            {QStringLiteral("IDBANCO"), cheque.idBanco},
+                            {QStringLiteral("IDCENTROCUSTO"), ouNulo(cheque.idCentroCusto)},
+                            {QStringLiteral("NUMCHEQUE"), cheque.numCheque},
+                            {QStringLiteral("CONTACORRENTE"), cheque.conta},
+                            {QStringLiteral("DATAEMISSAO"), cheque.dataEmissao},
+                            {QStringLiteral("DATAIMPRESSAO"), ouNulo(cheque.dataImpressao)},
+                            {QStringLiteral("FAVORECIDO"), cheque.favorecido},
+                            {QStringLiteral("LOCALIDADE"), cheque.cidade},
+                            {QStringLiteral("VALOR"), cheque.valor},
+                            {QStringLiteral("JAIMPRESSO"), bandeira(cheque.jaImpresso)},
+                            {QStringLiteral("IMPORTADO"), bandeira(cheque.importado)},
+                            {QStringLiteral("TERCEIRO"), bandeira(cheque.terceiro)},
+                            {QStringLiteral("IDCOMPENSACAO"), ouNulo(cheque.idCompensacao)},
+                            {QStringLiteral("DESCRICAO"), cheque.descricao},
+                            {QStringLiteral("STATUS"), QString::number(cheque.status)}},
+                           prefixo, {&ListaCheques});
+    if (r)
+        r.chave = spInsereCheque.output(QStringLiteral("IDCHEQUE")).toInt();
+    return r;
+}
+
+WriteResult TdmNorvelCheque::marcaChequeImpresso(int idCheque, const QDate& data, const QString& prefixo)
+{
+    return gravar(spImprimeCheque, {{QStringLiteral("DATAIMPRESSAO"), data}, {QStringLiteral("IDCHEQUE"), idCheque}},
+                  prefixo, {&ListaCheques});
+}
+
+WriteResult TdmNorvelCheque::cancelaCheque(int idCheque, const QString& prefixo)
+{
+    return gravar(spCancelarCheque, {{QStringLiteral("IDCHEQUE"), idCheque}}, prefixo, {&ListaCheques});
+}
+
+// listaPreDatados is the one list of the table and no screen opens it: the
+// series calls reopen nothing.
+WriteResult TdmNorvelCheque::inserePreDatado(const RegistroPreDatado& serie, const QString& prefixo)
+{
+    WriteResult r = gravar(spInserePredatado,
+                           {{QStringLiteral("NUMAGENCIA"), serie.agencia},
+                            {QStringLiteral("IDBANCO"), serie.idBanco},
+                            {QStringLiteral("IDCENTROCUSTO"), ouNulo(serie.idCentroCusto)},
+                            {QStringLiteral("NUMINICIALCHEQUE"), serie.numInicialCheque},
+                            {QStringLiteral("CONTACORRENTE"), serie.conta},
+                            {QStringLiteral("DATAINICIALEMISSAO"), serie.dataInicialEmissao},
+                            {QStringLiteral("DATAIMPRESSAO"), ouNulo(serie.dataImpressao)},
+                            {QStringLiteral("FAVORECIDO"), serie.favorecido},
+                            {QStringLiteral("LOCALIDADE"), serie.cidade},
+                            {QStringLiteral("VALOR"), serie.valor},
+                            {QStringLiteral("JAIMPRESSO"), bandeira(serie.jaImpresso)},
+                            {QStringLiteral("IMPORTADO"), bandeira(serie.importado)},
+                            {QStringLiteral("TERCEIRO"), bandeira(serie.terceiro)},
+                            {QStringLiteral("IDCOMPENSACAO"), ouNulo(serie.idCompensacao)},
+                            {QStringLiteral("NUMPARCELAS"), serie.numParcelas},
+                            {QStringLiteral("VALORPERIODOIMPRESSAO"), serie.valorPeriodoImpressao},
+                            {QStringLiteral("PERIODOIMPRESSAO"), serie.periodoImpressao},
+                            {QStringLiteral("DESCRICAO"), serie.descricao},
+                            {QStringLiteral("STATUS"), QString::number(serie.status)}},
+                           prefixo);
+    if (r)
+        r.chave = spInserePredatado.output(QStringLiteral("IDPREDATADO")).toInt();
+    return r;
+}
+
+WriteResult TdmNorvelCheque::marcaPreDatadoImpresso(int idPreDatado, const QDate& data, const QString& prefixo)
+{
+    return gravar(spImprimePredatado,
+                  {{QStringLiteral("IDPREDATADO"), idPreDatado}, {QStringLiteral("DATAIMPRESSAO"), data}}, prefixo);
+}
+
+WriteResult TdmNorvelCheque::cancelaPreDatado(int idPreDatado, const QString& prefixo)
+{
+    return gravar(spCancelarPredatado, {{QStringLiteral("IDPREDATADO"), idPreDatado}}, prefixo);
+}
+
+WriteResult TdmNorvelCheque::insereBanco(const RegistroBanco& banco, const QString& prefixo)
+{
+    WriteResult r = gravar(spInsereBanco,
+                           {{QStringLiteral("SIGLABANCO"), banco.siglaBanco},
+                            {QStringLiteral("NOMEBANCO"), banco.nomeBanco},
+                            {QStringLiteral("NUMBANCO"), banco.numBanco},
+                            {QStringLiteral("POSICOESBANCO"), banco.posicoesBanco}},
+                           prefixo, {&ListaBancos, &ListaBancos2});
+    if (r)
+        r.chave = spInsereBanco.output(QStringLiteral("IDBANCO")).toInt();
+    return r;
+}
+
+WriteResult TdmNorvelCheque::salvaBanco(const RegistroBanco& banco, const QString& prefixo)
+{
+    return gravar(spSalvarBanco,
+                  {{QStringLiteral("IDBANCO"), banco.idBanco},
+                   {QStringLiteral("NOMEBANCO"), banco.nomeBanco},
+                   {QStringLiteral("NUMBANCO"), banco.numBanco},
+                   {QStringLiteral("SIGLABANCO"), banco.siglaBanco},
+                   {QStringLiteral("POSICOESBANCO"), banco.posicoesBanco}},
+                  prefixo, {&ListaBancos, &ListaBancos2});
+}
+
+WriteResult TdmNorvelCheque::apagaBanco(int idBanco, const QString& prefixo)
+{
+    return gravar(spApagaBanco, {{QStringLiteral("IDBANCO"), idBanco}}, prefixo, {&ListaBancos, &ListaBancos2});
+}
+
+RegistroCheque TdmNorvelCheque::chequeDaLinha(const DbQuery& consulta, int linha)
+{
+    const Linha l(consulta, linha);
+    RegistroCheque c;
+    c.idCheque = l.inteiro("IDCHEQUE");
+    c.idBanco = l.inteiro("IDBANCO");
+    c.numBanco = l.texto("NUMBANCO");
+    c.nomeBanco = l.texto("NOMEBANCO");
+    c.agencia = l.texto("NUMAGENCIA");
+    c.conta = l.texto("CONTACORRENTE");
+    c.numCheque = l.texto("NUMCHEQUE");
+    c.favorecido = l.texto("FAVORECIDO");
+    c.cidade = l.texto("LOCALIDADE");
+    c.valor = l.texto("VALOR");
+    c.dataEmissao = l.data("DATAEMISSAO");
+    c.dataImpressao = l.dataImpressao();
+    c.jaImpresso = l.bandeira("JAIMPRESSO");
+    c.importado = l.bandeira("IMPORTADO");
+    c.terceiro = l.bandeira("TERCEIRO");
+    c.idCentroCusto = l.chave("IDCENTROCUSTO");
+    c.nomeCentroCusto = l.texto("NOMECENTROCUSTO");
+    c.idCompensacao = l.chave("IDCOMPENSACAO");
+    c.nomeCompensacao = l.texto("NOMECOMPENSACAO");
+    c.descricao = l.texto("DESCRICAO");
+    c.status = l.inteiro("STATUS");
+    return c;
+}
+
+RegistroPreDatado TdmNorvelCheque::preDatadoDaLinha(const DbQuery& consulta, int linha)
+{
+    const Linha l(consulta, linha);
+    RegistroPreDatado s;
+    s.idPreDatado = l.inteiro("IDPREDATADO");
+    s.idBanco = l.inteiro("IDBANCO");
+    s.numBanco = l.texto("NUMBANCO");
+    s.nomeBanco = l.texto("NOMEBANCO");
+    s.agencia = l.texto("NUMAGENCIA");
+    s.conta = l.texto("CONTACORRENTE");
+    s.numInicialCheque = l.texto("NUMINICIALCHEQUE");
+    s.favorecido = l.texto("FAVORECIDO");
+    s.cidade = l.texto("LOCALIDADE");
+    s.valor = l.texto("VALOR");
+    s.dataInicialEmissao = l.data("DATAINICIALEMISSAO");
+    s.dataImpressao = l.dataImpressao();
+    s.jaImpresso = l.bandeira("JAIMPRESSO");
+    s.importado = l.bandeira("IMPORTADO");
+    s.terceiro = l.bandeira("TERCEIRO");
+    s.idCentroCusto = l.chave("IDCENTROCUSTO");
+    s.nomeCentroCusto = l.texto("NOMECENTROCUSTO");
+    s.idCompensacao = l.chave("IDCOMPENSACAO");
+    s.nomeCompensacao = l.texto("NOMECOMPENSACAO");
+    s.numParcelas = l.inteiro("NUMPARCELAS");
+    s.valorPeriodoImpressao = l.inteiro("VALORPERIODOIMPRESSAO");
+    s.periodoImpressao = l.texto("PERIODOIMPRESSAO");
+    s.descricao = l.texto("DESCRICAO");
+    s.status = l.inteiro("STATUS");
+    return s;
+}

@@ -43,6 +43,7 @@
 #include "DbError.h"
 #include "DbQuery.h"
 #include "DbStoredProc.h"
+#include "Registros.h"
 
 #include <QList>
 #include <QString>
@@ -55,6 +56,7 @@ struct WriteResult {
     bool ok = true;
     QString message;   // the caller's prefix followed by the database's message
     int sqlCode = 0;   // the database's SQL code (-530 foreign key), 0 when ok
+    int chave = 0;     // the key a typed insert call made, 0 otherwise
     explicit operator bool() const { return ok; }
 };
 
@@ -80,6 +82,30 @@ public:
     // message with its SQL code; the lists stay as they were. Never throws.
     WriteResult gravar(norvel::db::DbStoredProc& sp, const ProcInputs& entradas,
                        const QString& prefixo, const QList<norvel::db::DbQuery*>& listas = {});
+
+    // Typed calls: each runs its procedure through gravar() with every input
+    // set, NULL for a missing choice or print date, and reopens the lists
+    // that show its table (the bank lists after a bank change, ListaCheques
+    // after a cheque change). prefixo heads the message of a failure. An
+    // insert returns the new key in WriteResult::chave.
+    WriteResult insereCheque(const RegistroCheque& cheque, const QString& prefixo);
+    WriteResult marcaChequeImpresso(int idCheque, const QDate& data, const QString& prefixo);
+    WriteResult cancelaCheque(int idCheque, const QString& prefixo);
+    WriteResult inserePreDatado(const RegistroPreDatado& serie, const QString& prefixo);
+    WriteResult marcaPreDatadoImpresso(int idPreDatado, const QDate& data, const QString& prefixo);
+    WriteResult cancelaPreDatado(int idPreDatado, const QString& prefixo);
+    WriteResult insereBanco(const RegistroBanco& banco, const QString& prefixo);
+    // Rewrites the bank named by banco.idBanco.
+    WriteResult salvaBanco(const RegistroBanco& banco, const QString& prefixo);
+    WriteResult apagaBanco(int idBanco, const QString& prefixo);
+
+    // The row linha of an open cheque query (ConsultaChequesData,
+    // ConsultaChequesPeriodo, ListaCheques) or series query
+    // (ConsultaPredatadoData, ConsultaPredatadoPeriodo, listaPreDatados).
+    // A NULL text reads as empty, a NULL key as none; a flag is set only
+    // when it holds exactly -1. Throws DbError for a query without the fields.
+    static RegistroCheque chequeDaLinha(const norvel::db::DbQuery& consulta, int linha);
+    static RegistroPreDatado preDatadoDaLinha(const norvel::db::DbQuery& consulta, int linha);
 
     // Row filter of ListaBancos2: passes when FiltroBanco is empty or occurs
     // anywhere in the row's NUMBANCO (case-sensitive). Screens change
