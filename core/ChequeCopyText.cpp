@@ -1,5 +1,7 @@
 #include "ChequeCopyText.h"
 
+#include "Money.h"
+
 #include "UnExtenso.h"
 #include "Windows1252.h"
 
@@ -32,22 +34,6 @@ QByteArray labelled(const char *label, const QByteArray &value)
 
 } // namespace
 
-std::optional<double> amountOfText(const QString &valor)
-{
-    static const QRegularExpression format(
-        QStringLiteral(R"(^(\d+|\d{1,3}(\.\d{3})+)(,\d*)?$|^,\d+$)"));
-    const QString text = valor.trimmed();
-    if (!format.match(text).hasMatch())
-        return std::nullopt;
-    QString plain = text;
-    plain.remove(u'.').replace(u',', u'.');
-    bool ok = false;
-    const double amount = plain.toDouble(&ok);
-    if (!ok)
-        return std::nullopt;
-    return amount;
-}
-
 QString longDatePtBr(const QDate &date)
 {
     static const std::array<QString, 12> months = {
@@ -66,12 +52,12 @@ QString longDatePtBr(const QDate &date)
 
 std::optional<QByteArray> chequeCopyText(const ChequeCopy &copy)
 {
-    const std::optional<double> amount = amountOfText(copy.valor);
+    const std::optional<Money> amount = Money::parse(copy.valor);
     if (!amount)
         return std::nullopt;
 
     QByteArray text = blanks(60) + "R$ " + toWindows1252(copy.valor) + "\n\n";
-    text += wrapped(QByteArray::fromStdString(Extenso(*amount)), 70, 10);
+    text += wrapped(QByteArray::fromStdString(amount->extenso()), 70, 10);
     text += "\n\n\n";
     text += blanks(40) + toWindows1252(copy.cidade) + ',' + toWindows1252(longDatePtBr(copy.data))
             + "\n\n";

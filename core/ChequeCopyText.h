@@ -15,16 +15,11 @@ struct ChequeCopy {
     QString cidade;
     QString numeroCheque;
     QString conta;
-    QString valor;     // amount text, "1234,56" (thousands dots allowed)
+    QString valor;     // amount text as Money::parse reads it, printed as given
     QString descricao; // may be empty: no DESCRICAO block
     QString parcela;   // may be empty: no "Num. Parcela: " line
     QDate data;
 };
-
-// The amount of an amount text: digits with a decimal comma, optionally with
-// "." between groups of three ("1.234,56"), blanks around it ignored.
-// nullopt for anything else.
-std::optional<double> amountOfText(const QString &valor);
 
 // "8 de dezembro de 2026": Portuguese month names in lower case, whatever the
 // machine's locale.

@@ -2,10 +2,15 @@
 
 #include <QString>
 
-// The one road from the program to the user for message boxes. Windows and
-// print jobs call messages(); the program installs a presenter built on
-// QMessageBox, tests install a recorder that logs each call and answers
-// questions from a script.
+class QDialog;
+class QPrinter;
+
+// The one road from the program to the user for everything modal: message
+// boxes, the file to save, the printer to print on and the program's own
+// modal dialogs (the cheque viewer, the printing run, a report's windows).
+// Windows and print jobs call messages(); the program installs a presenter
+// built on Qt's dialogs, tests install a recorder that logs each call and
+// answers from a script.
 class MessagePresenter {
 public:
     enum class Icon { None, Information, Warning, Error, Question };
@@ -16,10 +21,22 @@ public:
     virtual void show(const QString &title, const QString &text, Icon icon) = 0;
     // A modal box with Yes and No and a question icon; true for Yes.
     virtual bool ask(const QString &title, const QString &text) = 0;
+
+    // The path the user chose to save a file under, starting from suggested;
+    // filters as QFileDialog takes them ("Adobe Acrobat (PDF) (*.pdf);;...").
+    // chosenFilter, when given, receives the filter picked. Empty when the
+    // user cancelled.
+    virtual QString saveFileName(const QString &title, const QString &suggested, const QString &filters,
+                                 QString *chosenFilter) = 0;
+    // The print dialog over printer; true when the user chose to print.
+    virtual bool choosePrinter(QPrinter &printer) = 0;
+    // Runs dialog modally and returns its result (QDialog::exec()).
+    virtual int runModal(QDialog &dialog) = 0;
 };
 
 // The installed presenter. Until one is installed, a presenter that shows
-// nothing and answers No stands in, so no code path can hang on a box.
+// nothing, answers No and cancels every dialog stands in, so no code path can
+// hang on a box.
 MessagePresenter &messages();
 // Installs presenter (not owned; nullptr restores the silent one) and
 // returns the one it replaces.

@@ -33,11 +33,9 @@ int groupValue(std::string_view group)
 // The amount as 15 digit characters (reais then centavos, no separator).
 // Rounding to whole centavos first makes 0.29 read as 29 centavos although
 // the double holds 0.28999...; nothing here depends on the locale.
-std::string centavosDigits(double amount)
+std::string centavosDigits(std::uint64_t value)
 {
-    double cents = std::round(std::fabs(amount) * 100.0);
-    cents = std::fmod(cents, kLimiteCentavos);
-    auto value = static_cast<std::int64_t>(cents);
+    value %= static_cast<std::uint64_t>(kLimiteCentavos);
     std::string digits(kDigitosReais + 2, '0');
     for (auto it = digits.rbegin(); it != digits.rend() && value > 0; ++it) {
         *it = static_cast<char>('0' + value % 10);
@@ -82,7 +80,15 @@ std::string Extenso(double amount)
 {
     if (!std::isfinite(amount))
         return {};
-    const std::string digits = centavosDigits(amount);
+    const double cents = std::fmod(std::round(std::fabs(amount) * 100.0), kLimiteCentavos);
+    return ExtensoCentavos(static_cast<std::int64_t>(cents));
+}
+
+std::string ExtensoCentavos(std::int64_t amount)
+{
+    // The magnitude, also of the most negative value.
+    const std::uint64_t value = amount < 0 ? std::uint64_t(0) - std::uint64_t(amount) : std::uint64_t(amount);
+    const std::string digits = centavosDigits(value);
     const std::string_view view(digits);
     const std::string_view bilhoes = view.substr(0, 3);
     const std::string_view milhoes = view.substr(3, 3);

@@ -2,6 +2,7 @@
 
 #include "ChequeCopyText.h"
 #include "MessagePresenter.h"
+#include "Money.h"
 #include "Windows1252.h"
 
 #include "Lumora.h"
@@ -13,6 +14,11 @@ const QString kTitle = QStringLiteral("Norvel Cheque");
 void showError(const QString &text)
 {
     messages().show(kTitle, text, MessagePresenter::Icon::Error);
+}
+
+void showInvalidAmount(const QString &valor)
+{
+    showError(Money::invalidText(valor) + QStringLiteral("\nPor favor verifique o valor do cheque."));
 }
 
 // The status check of both print jobs, with their three messages.
@@ -50,12 +56,6 @@ QString chequeDateText(const QDate &date)
 {
     return twoDigits(date.day()) + twoDigits(date.month())
            + QString::number(date.year()).right(2).rightJustified(2, u'0');
-}
-
-// Reais and centavos run together: "1.234,56" gives "123456".
-QString amountDigits(QString amount)
-{
-    return amount.remove(u'.').remove(u',');
 }
 
 } // namespace
@@ -117,6 +117,12 @@ bool ImprimeChequeImpressora(const QString &numeroBanco, const QString &favoreci
                              const QString &cidade, const QString &valor,
                              const QDate &data, int porta)
 {
+    // An amount the printer would misread is refused before the port opens.
+    const std::optional<Money> amount = Money::parse(valor);
+    if (!amount) {
+        showInvalidAmount(valor);
+        return false;
+    }
     PrinterSession printer(porta);
     if (!readyToPrint(printer))
         return false;
@@ -126,7 +132,7 @@ bool ImprimeChequeImpressora(const QString &numeroBanco, const QString &favoreci
     printer.sendField(ChequeField::Favorecido, favorecido);
     printer.sendField(ChequeField::Cidade, cidade);
     printer.sendField(ChequeField::Data, chequeDateText(data));
-    printer.sendField(ChequeField::Valor, amountDigits(valor));
+    printer.sendField(ChequeField::Valor, amount->printerDigits());
     printer.printCheque();
     return true;
 }
@@ -145,9 +151,7 @@ bool ImprimeCopiaCheque(const QString &numeroBanco, const QString &nomeBanco,
                                                            favorecido, cidade, numeroCheque,
                                                            conta, valor, descricao, parcela, data});
     if (!text) {
-        showError(QStringLiteral("O valor \"%1\" não é um valor válido.\n"
-                                 "Por favor verifique o valor do cheque.")
-                      .arg(valor));
+        showInvalidAmount(valor);
         return false;
     }
     if (printer.send(*text))

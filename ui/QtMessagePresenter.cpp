@@ -1,6 +1,9 @@
 #include "QtMessagePresenter.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QMessageBox>
 
 namespace {
@@ -51,4 +54,21 @@ bool QtMessagePresenter::ask(const QString &title, const QString &text)
     return mostraCaixa(title, text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                        QMessageBox::Yes)
            == QMessageBox::Yes;
+}
+
+QString QtMessagePresenter::saveFileName(const QString &title, const QString &suggested, const QString &filters,
+                                         QString *chosenFilter)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filters, chosenFilter);
+}
+
+bool QtMessagePresenter::choosePrinter(QPrinter &printer)
+{
+    QPrintDialog dialogo(&printer, QApplication::activeWindow());
+    return dialogo.exec() == QDialog::Accepted;
+}
+
+int QtMessagePresenter::runModal(QDialog &dialog)
+{
+    return dialog.exec();
 }

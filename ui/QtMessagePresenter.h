@@ -2,8 +2,9 @@
 
 #include "MessagePresenter.h"
 
-// The message seam on QMessageBox: modal boxes over the active window, OK for
-// notices, Yes and No (in the program's language) for questions. Installs
+// The message seam on Qt's dialogs: modal boxes over the active window, OK
+// for notices, Yes and No (in the program's language) for questions; the
+// file and print dialogs; the program's dialogs run with exec(). Installs
 // itself for its lifetime.
 class QtMessagePresenter final : public MessagePresenter {
 public:
@@ -14,6 +15,10 @@ public:
 
     void show(const QString &title, const QString &text, Icon icon) override;
     bool ask(const QString &title, const QString &text) override;
+    QString saveFileName(const QString &title, const QString &suggested, const QString &filters,
+                         QString *chosenFilter) override;
+    bool choosePrinter(QPrinter &printer) override;
+    int runModal(QDialog &dialog) override;
 
 private:
     MessagePresenter *previous_;

@@ -1,43 +1,30 @@
 #include "RegistroSimples.h"
 
 #include "ColunasGrade.h"
-#include "MessagePresenter.h"
 #include "uDMNorvelCheque.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTableView>
 
-namespace {
-
-const QString Titulo = QStringLiteral("Norvel Cheque");
-
-void mostra(const QString &texto)
+RegistroSimples::RegistroSimples(Descricao descricao, const Contexto &contexto, QWidget *parent)
+    : JanelaFilha(contexto, parent), d_(std::move(descricao))
 {
-    messages().show(Titulo, texto, MessagePresenter::Icon::None);
 }
 
-} // namespace
-
-RegistroSimples::RegistroSimples(Descricao descricao, QWidget *parent)
-    : QWidget(parent), d_(std::move(descricao))
-{
-    setAttribute(Qt::WA_DeleteOnClose);
-}
-
-void RegistroSimples::liga(const Controles &controles)
+void RegistroSimples::ligaControles(const Controles &controles)
 {
     c_ = controles;
     setFixedWidth(width());
     fecha();
-    connect(c_.btNovo, &QPushButton::clicked, this, &RegistroSimples::btNovoClick);
-    connect(c_.btExcluir, &QPushButton::clicked, this, &RegistroSimples::btExcluirClick);
-    connect(c_.btSair, &QPushButton::clicked, this, &RegistroSimples::btSairClick);
-    connect(c_.btSalvar, &QPushButton::clicked, this, &RegistroSimples::btSalvarClick);
-    connect(c_.btCancelar, &QPushButton::clicked, this, &RegistroSimples::btCancelarClick);
+    // A longer name would be refused by the database and lost.
+    c_.nome->setMaxLength(d_.tamanhoNome);
+    comando(c_.btNovo, &RegistroSimples::btNovoClick);
+    comando(c_.btExcluir, &RegistroSimples::btExcluirClick);
+    comando(c_.btSair, &RegistroSimples::btSairClick);
+    comando(c_.btSalvar, &RegistroSimples::btSalvarClick);
+    comando(c_.btCancelar, &RegistroSimples::btCancelarClick);
     if (d_.grupoDesabilitadoForaDoNovo)
         c_.grupo->setEnabled(false);
     else
@@ -49,28 +36,11 @@ void RegistroSimples::liga(const Controles &controles)
 
 norvel::db::DbQuery &RegistroSimples::lista() const { return dmNorvelCheque->*d_.lista; }
 
-void RegistroSimples::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!mostrada_) {
-        mostrada_ = true;
-        FormShow();
-    }
-}
-
-void RegistroSimples::closeEvent(QCloseEvent *event)
-{
-    FormClose();
-    QWidget::closeEvent(event);
-}
-
 void RegistroSimples::fecha() { setFixedHeight(d_.alturaFechada); }
 
 void RegistroSimples::abre() { setFixedHeight(AlturaAberta); }
 
 void RegistroSimples::FormShow() { fecha(); }
-
-void RegistroSimples::FormClose() { setAttribute(Qt::WA_DeleteOnClose); }
 
 void RegistroSimples::btNovoClick()
 {
@@ -95,7 +65,8 @@ void RegistroSimples::btCancelarClick()
 
 void RegistroSimples::btSalvarClick()
 {
-    if (c_.nome->text().isEmpty()) {
+    // A name of blanks only is no name.
+    if (c_.nome->text().trimmed().isEmpty()) {
         mostra(d_.mensagemNomeVazio);
         c_.nome->setFocus();
         return;
@@ -124,19 +95,18 @@ void RegistroSimples::btExcluirClick()
         mostra(QStringLiteral("Registro somente leitura, não é possível excluir!"));
         return;
     }
-    if (!messages().ask(Titulo, d_.perguntaExclusao))
+    if (!pergunta(d_.perguntaExclusao))
         return;
     TdmNorvelCheque &dm = *dmNorvelCheque;
     const WriteResult resultado = dm.gravar(dm.*d_.spApaga, {{d_.campoChave, chave}}, QString(), {&lista()});
     if (resultado)
         return;
     if (!d_.textoEmUso.isEmpty() && resultado.sqlCode == norvel::db::DbError::ForeignKeyViolation)
-        messages().show(QStringLiteral("Erro"), d_.textoEmUso, MessagePresenter::Icon::Error);
+        mostra(d_.textoEmUso, MessagePresenter::Icon::Error, QStringLiteral("Erro"));
     else if (d_.falhaExclusaoComCodigo)
-        messages().show(QStringLiteral("Erro"),
-                        d_.prefixoFalhaExclusao + QStringLiteral("\n Cod: ") + QString::number(resultado.sqlCode)
-                            + u'-' + resultado.message,
-                        MessagePresenter::Icon::Error);
+        mostra(d_.prefixoFalhaExclusao + QStringLiteral("\n Cod: ") + QString::number(resultado.sqlCode) + u'-'
+                   + resultado.message,
+               MessagePresenter::Icon::Error, QStringLiteral("Erro"));
     else
         mostra(d_.prefixoFalhaExclusao + resultado.message);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "JanelaFilha.h"
+
 #include <QString>
-#include <QWidget>
 
 class QGroupBox;
 class QLineEdit;
@@ -18,7 +19,7 @@ class DbStoredProc;
 // names with its key, an entry group that opens below the list to add one,
 // and deleting the selected entry. Each screen says in a Descricao where it
 // differs and hands over its controls.
-class RegistroSimples : public QWidget {
+class RegistroSimples : public JanelaFilha {
     Q_OBJECT
 
 public:
@@ -29,6 +30,7 @@ public:
         norvel::db::DbStoredProc TdmNorvelCheque::*spApaga;
         QString campoChave;  // "IDCENTROCUSTO"
         QString campoNome;   // "NOMECENTROCUSTO"
+        int tamanhoNome;     // characters the name column holds
         int alturaFechada;   // the list and its buttons only
         // True: the group is disabled until "Novo" and again after
         // "Cancelar", and shown from the start (below the collapsed window).
@@ -61,15 +63,11 @@ public:
     static constexpr int AlturaAberta = 292;
 
 protected:
-    RegistroSimples(Descricao descricao, QWidget *parent);
+    RegistroSimples(Descricao descricao, const Contexto &contexto, QWidget *parent);
     // Called by the screen once its form is set up.
-    void liga(const Controles &controles);
+    void ligaControles(const Controles &controles);
 
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-    void FormShow();
-    void FormClose();
+    void FormShow() override;
     void btNovoClick();
     void btSalvarClick();
     void btCancelarClick();
@@ -83,5 +81,4 @@ private:
 
     Descricao d_;
     Controles c_{};
-    bool mostrada_ = false;
 };

@@ -2,24 +2,12 @@
 #include "ui_uBancos.h"
 
 #include "ColunasGrade.h"
+#include "FiltroTeclas.h"
 #include "NorvelApplication.h"
-#include "MessagePresenter.h"
 #include "uDMNorvelCheque.h"
 #include "uDeclaracoes.h"
-#include "uPrincipal.h"
-
-#include <QCloseEvent>
-#include <QKeyEvent>
-#include <QShowEvent>
 
 namespace {
-
-const QString Titulo = QStringLiteral("Norvel Cheque");
-
-void mostra(const QString &texto)
-{
-    messages().show(Titulo, texto, MessagePresenter::Icon::None);
-}
 
 // Text to integer the way the program converts typed numbers: anything but
 // an optionally signed run of digits is the conversion error.
@@ -32,52 +20,45 @@ bool converteInteiro(const QString &texto, int &valor)
     return ok;
 }
 
-// A key that the box would type, as opposed to a movement or a shortcut,
-// which the key filters leave alone. Tab carries a text too, but it moves
-// the focus to the next box.
-bool teclaDigitada(const QKeyEvent *evento)
-{
-    return !evento->text().isEmpty() && evento->key() != Qt::Key_Delete && evento->key() != Qt::Key_Tab
-           && evento->key() != Qt::Key_Backtab
-           && !(evento->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-}
-
 } // namespace
 
-TfrmBancos::TfrmBancos(QWidget *parent)
-    : QWidget(parent), lePortaCOM([] { return frmPrincipal ? frmPrincipal->portaCOM() : 0; }),
-      ui(std::make_unique<Ui::TfrmBancos>())
+TfrmBancos::TfrmBancos(const Contexto &contexto, QWidget *parent)
+    : JanelaFilha(contexto, parent), ui(std::make_unique<Ui::TfrmBancos>())
 {
     ui->setupUi(this);
     setFixedSize(size());
-    setAttribute(Qt::WA_DeleteOnClose);
 
-    connect(ui->btNovo, &QPushButton::clicked, this, &TfrmBancos::btNovoClick);
-    connect(ui->btAlterar, &QPushButton::clicked, this, &TfrmBancos::btAlterarClick);
-    connect(ui->btExcluir, &QPushButton::clicked, this, &TfrmBancos::btExcluirClick);
-    connect(ui->btSalvar, &QPushButton::clicked, this, &TfrmBancos::btSalvarClick);
-    connect(ui->btSalvarImpressora, &QPushButton::clicked, this, &TfrmBancos::btSalvarImpressoraClick);
-    connect(ui->btCancelar, &QPushButton::clicked, this, &TfrmBancos::btCancelarClick);
-    connect(ui->dbIDBanco, &QLineEdit::textChanged, this, &TfrmBancos::dbIDBancoChange);
+    comando(ui->btNovo, &TfrmBancos::btNovoClick);
+    comando(ui->btAlterar, &TfrmBancos::btAlterarClick);
+    comando(ui->btExcluir, &TfrmBancos::btExcluirClick);
+    comando(ui->btSalvar, &TfrmBancos::btSalvarClick);
+    comando(ui->btSalvarImpressora, &TfrmBancos::btSalvarImpressoraClick);
+    comando(ui->btCancelar, &TfrmBancos::btCancelarClick);
+    liga(ui->dbIDBanco, &QLineEdit::textChanged, &TfrmBancos::dbIDBancoChange);
 
-    eventosCaixa_.insert(ui->edtNumeroBanco,
-                         {&TfrmBancos::edtNumeroBancoKeyPress, &TfrmBancos::edtNumeroBancoExit});
-#define BANCOS_LIGA_EVENTOS(Campo)                                                                 \
-    eventosCaixa_.insert(ui->edt##Campo, {&TfrmBancos::edt##Campo##KeyPress, &TfrmBancos::edt##Campo##Exit}); \
-    connect(ui->ud##Campo, &UpDown::clicked, this, &TfrmBancos::ud##Campo##Click);
-    BANCOS_CAIXAS_LEIAUTE(BANCOS_LIGA_EVENTOS)
-#undef BANCOS_LIGA_EVENTOS
-    for (QObject *caixa : eventosCaixa_.keys())
-        caixa->installEventFilter(this);
+    filtraDigitos(ui->edtNumeroBanco);
+    regrasSaida().registra(ui->edtNumeroBanco, [this] { return edtNumeroBancoExit(); });
+    for (int i = 0; i < BankLayout::FieldCount; ++i) {
+        const auto campo = BankLayout::Field(i);
+        filtraTeclas(caixa(campo), [](QChar &tecla) {
+            if (!BankLayout::acceptsKey(tecla))
+                tecla = QChar();
+        });
+        regrasSaida().registra(caixa(campo), [this, campo] { return caixaLeiauteExit(campo); });
+        // The box's arrows: "edtLinhaValor" goes with "udLinhaValor".
+        auto *setas = findChild<UpDown *>(QStringLiteral("ud") + BankLayout::info(campo).box.mid(3));
+        connect(setas, &UpDown::clicked, this,
+                [this, campo](UpDown::Button botao) { executaProtegido([&] { udLeiauteClick(campo, botao); }); });
+    }
 
     if (dmNorvelCheque) {
         configuraGrade(ui->DBGrid1, dmNorvelCheque->ListaBancos,
                        {{QStringLiteral("NUMBANCO"), dmNorvelCheque->ListaBancos.fieldLabel(QStringLiteral("NUMBANCO"))},
                         {QStringLiteral("SIGLABANCO"), QStringLiteral("Sigla"), 134},
                         {QStringLiteral("NOMEBANCO"), QStringLiteral("Nome do Banco"), 249}});
-        connect(ui->DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-                &TfrmBancos::sincronizaBancoAtual);
-        connect(ui->DBGrid1->model(), &QAbstractItemModel::modelReset, this, &TfrmBancos::sincronizaBancoAtual);
+        liga(ui->DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged,
+             &TfrmBancos::sincronizaBancoAtual);
+        liga(ui->DBGrid1->model(), &QAbstractItemModel::modelReset, &TfrmBancos::sincronizaBancoAtual);
     }
     habilitaEdicao(false);
     sincronizaBancoAtual();
@@ -85,51 +66,7 @@ TfrmBancos::TfrmBancos(QWidget *parent)
 
 TfrmBancos::~TfrmBancos() = default;
 
-void TfrmBancos::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    // Only the first showing: restoring a minimised window keeps the boxes.
-    if (!mostrada_) {
-        mostrada_ = true;
-        FormShow();
-    }
-}
-
-void TfrmBancos::closeEvent(QCloseEvent *event)
-{
-    FormClose();
-    QWidget::closeEvent(event);
-}
-
-bool TfrmBancos::eventFilter(QObject *watched, QEvent *event)
-{
-    const auto eventos = eventosCaixa_.constFind(watched);
-    if (eventos != eventosCaixa_.cend()) {
-        if (event->type() == QEvent::KeyPress && teclaDigitada(static_cast<QKeyEvent *>(event))) {
-            QChar tecla = static_cast<QKeyEvent *>(event)->text().at(0);
-            (this->*eventos->keyPress)(tecla);
-            if (tecla.isNull())
-                return true;
-        } else if (event->type() == QEvent::FocusOut) {
-            // Another window coming forward (a message box among them) is
-            // not leaving the box. Nor is a click on one of the group's
-            // buttons, which take no focus from the mouse: inside the main
-            // window the focus then goes to the child window's frame, and
-            // the command leaves the box itself.
-            const Qt::FocusReason motivo = static_cast<QFocusEvent *>(event)->reason();
-            const bool cliqueNoGrupo = motivo == Qt::MouseFocusReason
-                                       && (ui->btSalvar->underMouse() || ui->btSalvarImpressora->underMouse()
-                                           || ui->btCancelar->underMouse());
-            if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason && !cliqueNoGrupo)
-                (this->*eventos->exit)();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void TfrmBancos::FormShow() { LeInfosBanco(); }
-
-void TfrmBancos::FormClose() { setAttribute(Qt::WA_DeleteOnClose); }
 
 int TfrmBancos::linhaAtual() const
 {
@@ -222,22 +159,15 @@ void TfrmBancos::btCancelarClick()
     LeInfosBanco();
 }
 
-void TfrmBancos::edtNumeroBancoKeyPress(QChar &key) { FiltraTeclaNumerica(key); }
-
-void TfrmBancos::edtNumeroBancoExit()
+RegrasSaida::Resultado TfrmBancos::edtNumeroBancoExit()
 {
     const QString numero = ui->edtNumeroBanco->text();
     if (numero.size() == 1 || numero.size() == 2)
         ui->edtNumeroBanco->setText(numero.rightJustified(3, u'0'));
+    return RegrasSaida::Resultado::Aceito;
 }
 
-void TfrmBancos::caixaLeiauteKeyPress(QChar &key)
-{
-    if (!BankLayout::acceptsKey(key))
-        key = QChar();
-}
-
-void TfrmBancos::caixaLeiauteExit(BankLayout::Field campo)
+RegrasSaida::Resultado TfrmBancos::caixaLeiauteExit(BankLayout::Field campo)
 {
     QLineEdit *box = caixa(campo);
     const BankLayout::LeaveResult saida = BankLayout::leave(campo, box->text());
@@ -247,14 +177,12 @@ void TfrmBancos::caixaLeiauteExit(BankLayout::Field campo)
         break;
     case BankLayout::LeaveResult::OutOfRange:
         mostra(saida.message);
-        box->setFocus();
-        break;
+        return RegrasSaida::Resultado::Aviso;
     case BankLayout::LeaveResult::NotANumber:
-        saidaFalhou_ = true;
         NorvelApplication::relataErro(saida.message);
-        box->setFocus();
-        break;
+        return RegrasSaida::Resultado::Recusado;
     }
+    return RegrasSaida::Resultado::Aceito;
 }
 
 void TfrmBancos::udLeiauteClick(BankLayout::Field campo, UpDown::Button button)
@@ -264,12 +192,6 @@ void TfrmBancos::udLeiauteClick(BankLayout::Field campo, UpDown::Button button)
     box->setFocus();
 }
 
-#define BANCOS_DEFINE_EVENTOS(Campo)                                                               \
-    void TfrmBancos::edt##Campo##KeyPress(QChar &key) { caixaLeiauteKeyPress(key); }               \
-    void TfrmBancos::edt##Campo##Exit() { caixaLeiauteExit(BankLayout::Campo); }                   \
-    void TfrmBancos::ud##Campo##Click(UpDown::Button button) { udLeiauteClick(BankLayout::Campo, button); }
-BANCOS_CAIXAS_LEIAUTE(BANCOS_DEFINE_EVENTOS)
-#undef BANCOS_DEFINE_EVENTOS
 
 bool TfrmBancos::numeroCadastrado(const QString &numero, bool &cadastrado)
 {
@@ -289,16 +211,7 @@ bool TfrmBancos::numeroCadastrado(const QString &numero, bool &cadastrado)
 
 bool TfrmBancos::deixaCaixaEditada()
 {
-    // The group's buttons take no focus from a mouse click (their form says
-    // so), so a click runs the rule once, here, and not again on the press.
-    // A box that no longer holds the real focus (an inactive window, or the
-    // focus handed to the child window's frame) hears nothing of the move.
-    QWidget *editada = focusWidget();
-    const bool avisada = editada && editada->hasFocus();
-    saidaFalhou_ = false;
-    ui->btSalvar->setFocus();
-    if (!avisada && editada && editada != ui->btSalvar && eventosCaixa_.contains(editada))
-        (this->*eventosCaixa_.value(editada).exit)();
+    saidaFalhou_ = !regrasSaida().saiDaCaixaEditada(ui->btSalvar);
     return !saidaFalhou_;
 }
 
@@ -312,7 +225,7 @@ bool TfrmBancos::validaLeiaute(BankLayout &leiaute)
     for (int campo = 0; campo < BankLayout::FieldCount; ++campo)
         leiaute.setText(BankLayout::Field(campo), caixa(BankLayout::Field(campo))->text());
     if (const std::optional<BankLayout::Problem> problema = leiaute.validate()) {
-        messages().show(Titulo, problema->message, MessagePresenter::Icon::Warning);
+        mostra(problema->message, MessagePresenter::Icon::Warning);
         if (QLineEdit *box = findChild<QLineEdit *>(problema->focusBox))
             box->setFocus();
         return false;
@@ -344,7 +257,7 @@ bool TfrmBancos::salva()
             return false;
         }
         grava(posicoes);
-    } else if (messages().ask(Titulo, QStringLiteral("Banco de Numero: %1 ja esta cadastrado, deseja alterar?").arg(numero))) {
+    } else if (pergunta(QStringLiteral("Banco de Numero: %1 ja esta cadastrado, deseja alterar?").arg(numero))) {
         // Alter the bank that holds the number, not the one the grid happens
         // to show: numbers are unique, so rewriting another bank with it
         // would fail or overwrite the wrong bank.
@@ -396,7 +309,7 @@ void TfrmBancos::grava(const QString &posicoes)
 
 void TfrmBancos::btExcluirClick()
 {
-    if (!messages().ask(Titulo, QStringLiteral("Deseja realmente excluir o banco?")))
+    if (!pergunta(QStringLiteral("Deseja realmente excluir o banco?")))
         return;
     const QString prefixo = QStringLiteral("Erro ao apagar dados do banco: ");
     bool temChave = false;
@@ -430,13 +343,13 @@ void TfrmBancos::btSalvarImpressoraClick()
     BankLayout leiaute;
     if (!validaLeiaute(leiaute))
         return;
-    if (!messages().ask(QStringLiteral("Confirmação"),
-                        QStringLiteral("Esta operação irá cadastrar um novo leiaute de banco na impressora. "
-                                       "Você deseja continuar?")))
+    if (!pergunta(QStringLiteral("Esta operação irá cadastrar um novo leiaute de banco na impressora. "
+                                 "Você deseja continuar?"),
+                  QStringLiteral("Confirmação")))
         return;
 
     // The session closes the port on every way out of this scope.
-    PrinterSession impressora(lePortaCOM());
+    PrinterSession impressora(contexto().portaCOM);
     if (!impressora.isOpen()) {
         mostra(QStringLiteral("Falha ao abrir a porta serial"));
         return;

@@ -3,7 +3,7 @@
 
 #include "uDMNorvelCheque.h"
 
-TfrmCentroCusto::TfrmCentroCusto(QWidget *parent)
+TfrmCentroCusto::TfrmCentroCusto(const Contexto &contexto, QWidget *parent)
     : RegistroSimples(
           {
               .lista = &TdmNorvelCheque::ListaCentroCustos,
@@ -11,6 +11,7 @@ TfrmCentroCusto::TfrmCentroCusto(QWidget *parent)
               .spApaga = &TdmNorvelCheque::spApagaCentroCusto,
               .campoChave = QStringLiteral("IDCENTROCUSTO"),
               .campoNome = QStringLiteral("NOMECENTROCUSTO"),
+              .tamanhoNome = 30,
               .alturaFechada = 199,
               .grupoDesabilitadoForaDoNovo = true,
               .novoFocaNome = true,
@@ -22,11 +23,11 @@ TfrmCentroCusto::TfrmCentroCusto(QWidget *parent)
               .prefixoFalhaExclusao = QStringLiteral("Erro ao apagar dados do centro de custo:"),
               .falhaExclusaoComCodigo = true,
           },
-          parent),
+          contexto, parent),
       ui(std::make_unique<Ui::TfrmCentroCusto>())
 {
     ui->setupUi(this);
-    liga({ui->DBGrid1, ui->grpCentroCusto, ui->edtNomeCentroCusto, ui->btNovo, ui->btExcluir, ui->btSair,
+    ligaControles({ui->DBGrid1, ui->grpCentroCusto, ui->edtNomeCentroCusto, ui->btNovo, ui->btExcluir, ui->btSair,
           ui->btSalvar, ui->btCancelar});
 }
 

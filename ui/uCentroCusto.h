@@ -13,7 +13,7 @@ class TfrmCentroCusto : public RegistroSimples {
     Q_OBJECT
 
 public:
-    explicit TfrmCentroCusto(QWidget *parent = nullptr);
+    TfrmCentroCusto(const Contexto &contexto, QWidget *parent = nullptr);
     ~TfrmCentroCusto() override;
 
 private:

@@ -3,7 +3,7 @@
 
 #include "uDMNorvelCheque.h"
 
-TfrmCompensacao::TfrmCompensacao(QWidget *parent)
+TfrmCompensacao::TfrmCompensacao(const Contexto &contexto, QWidget *parent)
     : RegistroSimples(
           {
               .lista = &TdmNorvelCheque::ListaCompensacao,
@@ -11,6 +11,7 @@ TfrmCompensacao::TfrmCompensacao(QWidget *parent)
               .spApaga = &TdmNorvelCheque::spApagaCompensacao,
               .campoChave = QStringLiteral("IDCOMPENSACAO"),
               .campoNome = QStringLiteral("NOMECOMPENSACAO"),
+              .tamanhoNome = 20,
               .alturaFechada = 202,
               .grupoDesabilitadoForaDoNovo = false,
               .novoFocaNome = true,
@@ -22,11 +23,11 @@ TfrmCompensacao::TfrmCompensacao(QWidget *parent)
               .prefixoFalhaExclusao = QStringLiteral("Erro ao apagar dados do tipo de compensação:"),
               .falhaExclusaoComCodigo = true,
           },
-          parent),
+          contexto, parent),
       ui(std::make_unique<Ui::TfrmCompensacao>())
 {
     ui->setupUi(this);
-    liga({ui->DBGrid1, ui->grpCompensacao, ui->edtNomeCompensacao, ui->btNovo, ui->btExcluir, ui->btSair,
+    ligaControles({ui->DBGrid1, ui->grpCompensacao, ui->edtNomeCompensacao, ui->btNovo, ui->btExcluir, ui->btSair,
           ui->btSalvar, ui->btCancelar});
 }
 

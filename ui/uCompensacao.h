@@ -13,7 +13,7 @@ class TfrmCompensacao : public RegistroSimples {
     Q_OBJECT
 
 public:
-    explicit TfrmCompensacao(QWidget *parent = nullptr);
+    TfrmCompensacao(const Contexto &contexto, QWidget *parent = nullptr);
     ~TfrmCompensacao() override;
 
 private:

@@ -4,7 +4,7 @@
 #include "ArquivoIni.h"
 #include "MessagePresenter.h"
 #include "PortList.h"
-#include "uPrincipal.h"
+#include "Protege.h"
 
 #include <QMdiSubWindow>
 #include <QStandardPaths>
@@ -53,8 +53,8 @@ TfrmConfig::TfrmConfig(QWidget *parent) : QWidget(parent), ui(std::make_unique<U
     ui->setupUi(this);
     setFixedSize(300, 112);
     ui->cbPorta->addItems(PortList::portas());
-    connect(ui->btSalvar, &QPushButton::clicked, this, &TfrmConfig::btSalvarClick);
-    connect(ui->btPadrao, &QPushButton::clicked, this, &TfrmConfig::btPadraoClick);
+    connect(ui->btSalvar, &QPushButton::clicked, this, [this] { executaProtegido([this] { btSalvarClick(); }); });
+    connect(ui->btPadrao, &QPushButton::clicked, this, [this] { executaProtegido([this] { btPadraoClick(); }); });
     connect(ui->btCancelar, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -85,10 +85,7 @@ void TfrmConfig::salva(const QString &porta)
 {
     const QString cidade = ui->edCidade->text();
     ArquivoIni(arquivoConfiguracao()).grava(Secao, {{ChavePorta, porta}, {ChaveCidade, cidade}});
-    if (frmPrincipal) {
-        frmPrincipal->setPortaCOM(LePortaCOM());
-        frmPrincipal->setCidadePadrao(cidade);
-    }
+    emit configuracaoSalva(LePortaCOM(), cidade);
     messages().show(QStringLiteral("Sucesso!"), QStringLiteral("Operação realizada com Sucesso!"),
                     MessagePresenter::Icon::Information);
     close();

@@ -28,13 +28,17 @@ public:
     explicit TfrmConfig(QWidget *parent = nullptr);
     ~TfrmConfig() override;
 
+signals:
+    // The settings were written: the port number and city now in force.
+    void configuracaoSalva(int portaCOM, const QString &cidade);
+
 protected:
     bool event(QEvent *event) override;
 
 private:
     void FormActivate();
-    // Writes the settings with porta as "PortaCOM", hands them to the main
-    // window, tells the user and closes. A file that cannot be written
+    // Writes the settings with porta as "PortaCOM", announces them, tells
+    // the user and closes. A file that cannot be written
     // throws std::runtime_error for the program's error report.
     void salva(const QString &porta);
     void btSalvarClick();

@@ -3,7 +3,7 @@
 
 #include "uDMNorvelCheque.h"
 
-TfrmFavorecido::TfrmFavorecido(QWidget *parent)
+TfrmFavorecido::TfrmFavorecido(const Contexto &contexto, QWidget *parent)
     : RegistroSimples(
           {
               .lista = &TdmNorvelCheque::ListaFavorecidos,
@@ -11,6 +11,7 @@ TfrmFavorecido::TfrmFavorecido(QWidget *parent)
               .spApaga = &TdmNorvelCheque::spApagaFavorecido,
               .campoChave = QStringLiteral("IDFAVORECIDO"),
               .campoNome = QStringLiteral("NOMEFAVORECIDO"),
+              .tamanhoNome = 65,
               .alturaFechada = 202,
               .grupoDesabilitadoForaDoNovo = false,
               .novoFocaNome = false,
@@ -23,11 +24,11 @@ TfrmFavorecido::TfrmFavorecido(QWidget *parent)
               .prefixoFalhaExclusao = QStringLiteral("Erro ao apagar dados do favorecido:"),
               .falhaExclusaoComCodigo = false,
           },
-          parent),
+          contexto, parent),
       ui(std::make_unique<Ui::TfrmFavorecido>())
 {
     ui->setupUi(this);
-    liga({ui->DBGrid1, ui->grpFavorecido, ui->edtNomeFavorecido, ui->btNovo, ui->btExcluir, ui->btSair,
+    ligaControles({ui->DBGrid1, ui->grpFavorecido, ui->edtNomeFavorecido, ui->btNovo, ui->btExcluir, ui->btSair,
           ui->btSalvar, ui->btCancelar});
 }
 

@@ -13,7 +13,7 @@ class TfrmFavorecido : public RegistroSimples {
     Q_OBJECT
 
 public:
-    explicit TfrmFavorecido(QWidget *parent = nullptr);
+    TfrmFavorecido(const Contexto &contexto, QWidget *parent = nullptr);
     ~TfrmFavorecido() override;
 
 private:

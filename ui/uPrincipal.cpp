@@ -2,6 +2,7 @@
 #include "ui_uPrincipal.h"
 
 #include "MessagePresenter.h"
+#include "Protege.h"
 #include "uBancos.h"
 #include "uCentroCusto.h"
 #include "uCompensacao.h"
@@ -24,8 +25,6 @@
 TfrmPrincipal *frmPrincipal = nullptr;
 
 namespace {
-
-const QString Titulo = QStringLiteral("Norvel Cheque");
 
 // A window that closes itself (its "Sair" or "Cancelar" button) takes its
 // frame in the client area along; the frame alone would stay behind empty.
@@ -80,31 +79,36 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent)
 
     // The registries open a new window on every command.
     const std::pair<QAction *, std::function<QWidget *()>> registros[] = {
-        {ui->actBanco, [] { return new TfrmBancos; }},
-        {ui->actCentroCusto, [] { return new TfrmCentroCusto; }},
-        {ui->actTipoCompensacao, [] { return new TfrmCompensacao; }},
-        {ui->actFavorecido, [] { return new TfrmFavorecido; }},
+        {ui->actBanco, [this] { return new TfrmBancos(contexto_); }},
+        {ui->actCentroCusto, [this] { return new TfrmCentroCusto(contexto_); }},
+        {ui->actTipoCompensacao, [this] { return new TfrmCompensacao(contexto_); }},
+        {ui->actFavorecido, [this] { return new TfrmFavorecido(contexto_); }},
     };
     for (const auto &[acao, cria] : registros)
-        connect(acao, &QAction::triggered, this, [this, cria] { mostraFilho(cria()); });
+        ligaAcao(acao, [this, cria] { mostraFilho(cria()); });
     // Cheque filling and the queries have no window in this build yet: their
     // entries stay visible but greyed, rather than doing nothing when chosen.
     for (QAction *acao : {ui->actChequeAvulso, ui->actChequePreDatado, ui->actEndosso,
                           ui->actConsultaAvulso, ui->actConsultaPreDatado})
         acao->setEnabled(false);
-    connect(ui->actSair, &QAction::triggered, this, &TfrmPrincipal::actSairClick);
-    connect(ui->actConfiguracoes, &QAction::triggered, this, &TfrmPrincipal::actConfiguracoesClick);
-    connect(ui->actManual, &QAction::triggered, this, &TfrmPrincipal::actManualClick);
-    connect(ui->actSobre, &QAction::triggered, this, &TfrmPrincipal::actSobreClick);
+    ligaAcao(ui->actSair, [this] { actSairClick(); });
+    ligaAcao(ui->actConfiguracoes, [this] { actConfiguracoesClick(); });
+    ligaAcao(ui->actManual, [this] { actManualClick(); });
+    ligaAcao(ui->actSobre, [this] { actSobreClick(); });
 
-    portaCOM_ = LePortaCOM();
-    cidadePadrao_ = LeCidade();
+    contexto_.portaCOM = LePortaCOM();
+    contexto_.cidadePadrao = LeCidade();
 }
 
 TfrmPrincipal::~TfrmPrincipal()
 {
     if (frmPrincipal == this)
         frmPrincipal = nullptr;
+}
+
+void TfrmPrincipal::ligaAcao(QAction *acao, std::function<void()> tratador)
+{
+    connect(acao, &QAction::triggered, this, [tratador = std::move(tratador)] { executaProtegido(tratador); });
 }
 
 void TfrmPrincipal::nomeiaBotoes()
@@ -172,7 +176,7 @@ void TfrmPrincipal::abreUnico(const QString &nome, const std::function<QWidget *
 
 void TfrmPrincipal::closeEvent(QCloseEvent *event)
 {
-    if (sairSemPerguntar_ || messages().ask(Titulo, QStringLiteral("Você tem certeza que deseja sair?")))
+    if (sairSemPerguntar_ || messages().ask(TituloPrograma, QStringLiteral("Você tem certeza que deseja sair?")))
         event->accept();
     else
         event->ignore();
@@ -186,20 +190,31 @@ void TfrmPrincipal::actSairClick()
 
 void TfrmPrincipal::actConfiguracoesClick()
 {
-    abreUnico(QStringLiteral("frmConfig"), [] { return new TfrmConfig; }, Posicao::Centralizada);
+    abreUnico(
+        QStringLiteral("frmConfig"),
+        [this] {
+            auto *configuracoes = new TfrmConfig;
+            connect(configuracoes, &TfrmConfig::configuracaoSalva, this, [this](int porta, const QString &cidade) {
+                contexto_.portaCOM = porta;
+                contexto_.cidadePadrao = cidade;
+            });
+            return configuracoes;
+        },
+        Posicao::Centralizada);
 }
 
 void TfrmPrincipal::actManualClick()
 {
-    if (!messages().ask(Titulo, QStringLiteral("É necessario que esteja instalado algum leitor de PDF! "
+    if (!messages().ask(TituloPrograma, QStringLiteral("É necessario que esteja instalado algum leitor de PDF! "
                                                "Deseja realmente continuar?")))
         return;
     const QString manual =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Manual Norvel Cheque.pdf"));
-    // A missing manual is passed over in silence, as the desktop would only
-    // answer with an error of its own.
-    if (QFileInfo::exists(manual))
-        abreDocumento(QUrl::fromLocalFile(manual));
+    // Without the file or a viewer for it the desktop says nothing at all.
+    if (!QFileInfo::exists(manual) || !abreDocumento(QUrl::fromLocalFile(manual)))
+        messages().show(TituloPrograma,
+                        QStringLiteral("Não foi possível abrir o manual \"%1\".").arg(QDir::toNativeSeparators(manual)),
+                        MessagePresenter::Icon::Error);
 }
 
 void TfrmPrincipal::actSobreClick()

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "Contexto.h"
+
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
 
+class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QUrl;
@@ -15,8 +18,8 @@ class TfrmPrincipal;
 
 // The program's one main window: menu, tool bar and the client area that
 // holds every other screen. It keeps the printer's port number and the
-// default city for the other screens, which read them here at the moment of
-// use instead of reading the settings file.
+// default city in the context it hands to the other screens, which read them
+// there at the moment of use instead of reading the settings file.
 class TfrmPrincipal : public QMainWindow {
     Q_OBJECT
 
@@ -25,11 +28,10 @@ public:
     explicit TfrmPrincipal(QWidget *parent = nullptr);
     ~TfrmPrincipal() override;
 
-    int portaCOM() const { return portaCOM_; }
-    QString cidadePadrao() const { return cidadePadrao_; }
-    // The settings window replaces both after each save.
-    void setPortaCOM(int porta) { portaCOM_ = porta; }
-    void setCidadePadrao(const QString &cidade) { cidadePadrao_ = cidade; }
+    int portaCOM() const { return contexto_.portaCOM; }
+    QString cidadePadrao() const { return contexto_.cidadePadrao; }
+    // Handed to every child window; the settings window's saves update it.
+    const Contexto &contexto() const { return contexto_; }
 
     enum class Posicao { Padrao, Centralizada };
     // Puts filho into the client area as a child window and shows it. The
@@ -51,14 +53,15 @@ protected:
 
 private:
     void nomeiaBotoes();
+    // Connects a command, guarded: no exception leaves it.
+    void ligaAcao(QAction *acao, std::function<void()> tratador);
     void actSairClick();
     void actConfiguracoesClick();
     void actManualClick();
     void actSobreClick();
 
     std::unique_ptr<Ui::TfrmPrincipal> ui;
-    int portaCOM_ = 0;
-    QString cidadePadrao_;
+    Contexto contexto_;
     bool sairSemPerguntar_ = false;
 };
 

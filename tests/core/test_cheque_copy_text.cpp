@@ -101,14 +101,6 @@ TEST(ChequeCopyText, DescriptionInSeventyFivesAndNoLengthLimit)
 
 TEST(ChequeCopyText, AmountTexts)
 {
-    EXPECT_EQ(amountOfText(QStringLiteral("1234,56")), 1234.56);
-    EXPECT_EQ(amountOfText(QStringLiteral("1.234,56")), 1234.56);
-    EXPECT_EQ(amountOfText(QStringLiteral(" 1234,56")), 1234.56); // the run's "R$ " leftover
-    EXPECT_EQ(amountOfText(QStringLiteral("15")), 15.0);
-    EXPECT_EQ(amountOfText(QStringLiteral(",50")), 0.5);
-    for (const char *bad : {"", ",", "abc", "12a,00", "1.23,00", "12,3,4", "-5,00", "1e5"})
-        EXPECT_FALSE(amountOfText(QString::fromLatin1(bad)).has_value()) << bad;
-
     ChequeCopy copy = sampleCopy();
     copy.valor = QStringLiteral("doze");
     EXPECT_FALSE(chequeCopyText(copy).has_value());

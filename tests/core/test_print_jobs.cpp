@@ -282,6 +282,26 @@ TEST_F(PrintJobs, CopyOfAnAmountThatIsNotANumberSendsNothing)
     expectPortClosed();
 }
 
+TEST_F(PrintJobs, ChequeAmountIsReadAsTheCopyReadsIt)
+{
+    // "1234,5" is 1.234,50 for the copy; the cheque must not print 123,45.
+    EXPECT_TRUE(ImprimeChequeImpressora(QStringLiteral("237"), QString(), QStringLiteral("Rio"),
+                                        QStringLiteral(" 1234,5"), QDate(2026, 12, 8), kPort));
+    QByteArray amount;
+    for (const LumoraCall &call : lumoraCalls())
+        if (call.name == "Lumora_CampoCheque")
+            amount = call.bytes;
+    EXPECT_EQ(amount, "123450");
+
+    // A text that is no amount: its message, and the port never opened.
+    lumoraCalls().clear();
+    EXPECT_FALSE(ImprimeChequeImpressora(QStringLiteral("237"), QString(), QStringLiteral("Rio"),
+                                         QStringLiteral("12,3,4"), QDate(2026, 12, 8), kPort));
+    expectOnlyError(QStringLiteral("O valor \"12,3,4\" não é um valor válido.\n"
+                                   "Por favor verifique o valor do cheque."));
+    EXPECT_EQ(lumoraCallSummary(), "");
+}
+
 TEST(FiltraTeclaNumerica, KeepsDigitsBackspaceAndDelete)
 {
     for (char16_t code : {u'0', u'5', u'9', char16_t(8), char16_t(127)}) {

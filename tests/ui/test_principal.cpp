@@ -408,10 +408,13 @@ void TestPrincipal::manualAsksAndOpensOnlyAnExistingFile()
     caixas.answers = {true};
     manual->trigger();
     QVERIFY(abertos.isEmpty());
-    QCOMPARE(caixas.boxes.size(), 1);
+    QCOMPARE(caixas.boxes.size(), 2);
     QCOMPARE(caixas.boxes[0].title, Titulo);
     QCOMPARE(caixas.boxes[0].text,
              QStringLiteral("É necessario que esteja instalado algum leitor de PDF! Deseja realmente continuar?"));
+    const QString naoAbriu = QStringLiteral("Não foi possível abrir o manual \"%1\".").arg(arquivo);
+    QCOMPARE(caixas.boxes[1].text, naoAbriu);
+    QCOMPARE(caixas.boxes[1].icon, MessagePresenter::Icon::Error);
 
     QFile pdf(arquivo);
     QVERIFY(pdf.open(QIODevice::WriteOnly));
@@ -421,9 +424,16 @@ void TestPrincipal::manualAsksAndOpensOnlyAnExistingFile()
     QVERIFY(abertos.isEmpty());
     caixas.answers = {true};
     manual->trigger();
-    QFile::remove(arquivo);
     QCOMPARE(abertos, QList<QUrl>{QUrl::fromLocalFile(arquivo)});
-    QCOMPARE(caixas.boxes.size(), 3);
+    QCOMPARE(caixas.boxes.size(), 4);
+
+    // No viewer for it: said, naming the file.
+    principal.abreDocumento = [](const QUrl &) { return false; };
+    caixas.answers = {true};
+    manual->trigger();
+    QFile::remove(arquivo);
+    QCOMPARE(caixas.boxes.size(), 6);
+    QCOMPARE(caixas.lastText(), naoAbriu);
 }
 
 void TestPrincipal::aboutBox()

@@ -150,6 +150,7 @@ private:
     std::unique_ptr<norvel::db::TestDatabase> base_;
     std::unique_ptr<TdmNorvelCheque> dm_;
     std::unique_ptr<RecordingPresenter> caixas_;
+    Contexto contexto_;
     TfrmBancos *janela_ = nullptr;
 };
 
@@ -168,6 +169,7 @@ void TestBancos::cleanupTestCase()
 
 void TestBancos::init()
 {
+    contexto_ = Contexto();
     caixas_ = std::make_unique<RecordingPresenter>();
     abre();
 }
@@ -183,7 +185,7 @@ void TestBancos::cleanup()
 
 void TestBancos::abre()
 {
-    janela_ = new TfrmBancos(nullptr);
+    janela_ = new TfrmBancos(contexto_, nullptr);
     janela_->show();
     if (!QTest::qWaitForWindowActive(janela_))
         qWarning("window not active: the leave rules will not run");
@@ -610,7 +612,7 @@ void TestBancos::salvarNaImpressoraProgramaEGrava()
     ImpressoraVirtual impressora(true);
     if (!impressora.pronta())
         QSKIP("virtual printer not available");
-    janela_->lePortaCOM = [] { return PortaMapeada; };
+    contexto_.portaCOM = PortaMapeada;
     clica(QStringLiteral("btNovo"));
     preenche(QStringLiteral("edtNumeroBanco"), QStringLiteral("237"));
     preenche(QStringLiteral("edtNomeBanco"), QStringLiteral("Bradesco"));
@@ -670,7 +672,7 @@ void TestBancos::impressoraDesligadaNaoGrava()
     ImpressoraVirtual impressora(false);
     if (!impressora.pronta())
         QSKIP("virtual printer not available");
-    janela_->lePortaCOM = [] { return PortaMapeada; };
+    contexto_.portaCOM = PortaMapeada;
     clica(QStringLiteral("btNovo"));
     preenche(QStringLiteral("edtNumeroBanco"), QStringLiteral("033"));
     preenche(QStringLiteral("edtNomeBanco"), QStringLiteral("Santander"));
@@ -693,7 +695,7 @@ void TestBancos::salvarNaImpressoraSemNomeOuNumero()
     ImpressoraVirtual impressora(true);
     if (!impressora.pronta())
         QSKIP("virtual printer not available");
-    janela_->lePortaCOM = [] { return PortaMapeada; };
+    contexto_.portaCOM = PortaMapeada;
 
     // No name: the layout goes to the printer, the save refuses the bank,
     // and its error ends the command without the printer's notice.
@@ -732,7 +734,7 @@ void TestBancos::portaQueNaoAbre()
     QTemporaryDir vazio;
     qputenv("LUMORA_PORTAS", vazio.filePath(QStringLiteral("nenhuma.ini")).toLocal8Bit());
     // Unmapped: a serial device that this machine lacks.
-    janela_->lePortaCOM = [] { return 250; };
+    contexto_.portaCOM = 250;
     clica(QStringLiteral("btNovo"));
     preenche(QStringLiteral("edtNumeroBanco"), QStringLiteral("033"));
     preenche(QStringLiteral("edtNomeBanco"), QStringLiteral("Santander"));

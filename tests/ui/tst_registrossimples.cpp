@@ -27,7 +27,7 @@ using norvel::db::DbStoredProc;
 namespace {
 
 struct Tela {
-    std::function<QWidget *()> cria;
+    std::function<QWidget *(const Contexto &)> cria;
     QString titulo;
     QString grupo;
     QString tituloGrupo;
@@ -50,7 +50,7 @@ struct Tela {
 const Tela &tela(int indice)
 {
     static const Tela telas[] = {
-        {[] { return new TfrmCentroCusto(nullptr); }, QStringLiteral("Centro de Custo"),
+        {[](const Contexto &contexto) { return new TfrmCentroCusto(contexto, nullptr); }, QStringLiteral("Centro de Custo"),
          QStringLiteral("grpCentroCusto"), QStringLiteral("Centro de Custo"), QStringLiteral("edtNomeCentroCusto"),
          QStringLiteral("Nome do Centro de Custo"), 199, true, true, QStringLiteral("IDCENTROCUSTO"),
          QStringLiteral("NOMECENTROCUSTO"), &TdmNorvelCheque::ListaCentroCustos,
@@ -59,13 +59,13 @@ const Tela &tela(int indice)
          QStringLiteral("Deseja realmente excluir o centro de custo?"),
          QStringLiteral("Não é possível deletar o Centro de Custo pois ele foi utilizado na emissão de algum "
                         "cheque.")},
-        {[] { return new TfrmFavorecido(nullptr); }, QStringLiteral("Favorecidos"), QStringLiteral("grpFavorecido"),
+        {[](const Contexto &contexto) { return new TfrmFavorecido(contexto, nullptr); }, QStringLiteral("Favorecidos"), QStringLiteral("grpFavorecido"),
          QStringLiteral("Favorecido"), QStringLiteral("edtNomeFavorecido"), QStringLiteral("Nome do Favorecido"), 202,
          false, false, QStringLiteral("IDFAVORECIDO"), QStringLiteral("NOMEFAVORECIDO"),
          &TdmNorvelCheque::ListaFavorecidos, &TdmNorvelCheque::spInsereFavorecido, 65,
          QStringLiteral("Preencha o nome do favorecido."), QStringLiteral("Erro ao inserir dados do favorecido: "),
          QStringLiteral("Deseja realmente excluir o favorecido?"), QString()},
-        {[] { return new TfrmCompensacao(nullptr); }, QStringLiteral("Tipo de Compensação"),
+        {[](const Contexto &contexto) { return new TfrmCompensacao(contexto, nullptr); }, QStringLiteral("Tipo de Compensação"),
          QStringLiteral("grpCompensacao"), QStringLiteral("Tipo de Compensação"), QStringLiteral("edtNomeCompensacao"),
          QStringLiteral("Nome do Tipo de Compensação"), 202, false, true, QStringLiteral("IDCOMPENSACAO"),
          QStringLiteral("NOMECOMPENSACAO"), &TdmNorvelCheque::ListaCompensacao,
@@ -120,6 +120,7 @@ private:
     std::unique_ptr<norvel::db::TestDatabase> base_;
     std::unique_ptr<TdmNorvelCheque> dm_;
     std::unique_ptr<RecordingPresenter> caixas_;
+    Contexto contexto_;
     QWidget *janela_ = nullptr;
     int idBanco_ = 0;
 };
@@ -173,7 +174,7 @@ const Tela &TestRegistrosSimples::atual() const
 
 QWidget *TestRegistrosSimples::abre()
 {
-    janela_ = atual().cria();
+    janela_ = atual().cria(contexto_);
     janela_->show();
     if (!QTest::qWaitForWindowActive(janela_))
         qWarning("window not active: focus checks will fail");
@@ -331,8 +332,28 @@ void TestRegistrosSimples::nomeLongoMostraFalha()
 {
     abre();
     QTest::mouseClick(controle<QPushButton>(QStringLiteral("btNovo")), Qt::LeftButton);
+    // The box takes no more than the column holds: the name is stored whole.
     const QString longo(atual().tamanhoNome + 1, u'x');
     digita(atual().caixa, longo);
+    QCOMPARE(controle<QLineEdit>(atual().caixa)->text(), longo.left(atual().tamanhoNome));
+    QTest::mouseClick(controle<QPushButton>(QStringLiteral("btSalvar")), Qt::LeftButton);
+    QVERIFY2(caixas_->boxes.isEmpty(), qPrintable(caixas_->lastText()));
+    QVERIFY(linhaDe(longo.left(atual().tamanhoNome)) >= 0);
+
+    // Blanks only are no name.
+    QTest::mouseClick(controle<QPushButton>(QStringLiteral("btNovo")), Qt::LeftButton);
+    digita(atual().caixa, QStringLiteral("   "));
+    QTest::mouseClick(controle<QPushButton>(QStringLiteral("btSalvar")), Qt::LeftButton);
+    QCOMPARE(caixas_->boxes.size(), 1);
+    QCOMPARE(caixas_->lastText(), atual().nomeVazio);
+    QCOMPARE(linhaDe(QStringLiteral("   ")), -1);
+    QTest::mouseClick(controle<QPushButton>(QStringLiteral("btCancelar")), Qt::LeftButton);
+
+    // A name the database refuses (a character its Latin-1 cannot hold).
+    caixas_->boxes.clear();
+    QTest::mouseClick(controle<QPushButton>(QStringLiteral("btNovo")), Qt::LeftButton);
+    const QString recusado = QStringLiteral("Caf\u00e9 \u20ac");
+    controle<QLineEdit>(atual().caixa)->setText(recusado);
     QTest::mouseClick(controle<QPushButton>(QStringLiteral("btSalvar")), Qt::LeftButton);
 
     QCOMPARE(caixas_->boxes.size(), 1);
@@ -341,8 +362,8 @@ void TestRegistrosSimples::nomeLongoMostraFalha()
     QCOMPARE(caixas_->boxes[0].icon, MessagePresenter::Icon::None);
     // Collapsed, the typed name kept in the group out of view.
     QCOMPARE(janela_->height(), atual().alturaFechada);
-    QCOMPARE(controle<QLineEdit>(atual().caixa)->text(), longo);
-    QCOMPARE(linhaDe(longo), -1);
+    QCOMPARE(controle<QLineEdit>(atual().caixa)->text(), recusado);
+    QCOMPARE(linhaDe(recusado), -1);
 
     // The failed call was rolled back; the next one goes through.
     caixas_->boxes.clear();

@@ -1,0 +1,83 @@
+#include "Money.h"
+
+#include "UnExtenso.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// Nearest integer of numerator / divisor (divisor > 0), a half to even.
+std::int64_t divideHalfEven(std::int64_t numerator, std::int64_t divisor)
+{
+    std::int64_t quotient = numerator / divisor;
+    std::int64_t remainder = numerator % divisor;
+    if (remainder < 0) {
+        remainder += divisor;
+        --quotient;
+    }
+    const std::int64_t twice = 2 * remainder;
+    if (twice > divisor || (twice == divisor && (quotient % 2 != 0)))
+        ++quotient;
+    return quotient;
+}
+
+} // namespace
+
+std::optional<Money> Money::parse(const QString &text)
+{
+    static const QRegularExpression format(QStringLiteral(
+        R"(^\s*(?:R\$\s*)?(\d{1,3}(?:\.\d{3})+|\d*)(?:,(\d{0,4}))?\s*$)"));
+    const QRegularExpressionMatch match = format.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    QString integer = match.captured(1);
+    const QString decimals = match.captured(2);
+    // A bare comma, or nothing at all, is no amount.
+    if (integer.isEmpty() && decimals.isEmpty())
+        return std::nullopt;
+    integer.remove(u'.');
+    while (integer.size() > 1 && integer.front() == u'0')
+        integer.remove(0, 1);
+    if (integer.size() > 12)
+        return std::nullopt;
+    const std::int64_t reais = integer.isEmpty() ? 0 : integer.toLongLong();
+    const std::int64_t fraction = decimals.isEmpty() ? 0 : decimals.leftJustified(4, u'0').toLongLong();
+    return Money(reais * UnitsPerReal + fraction);
+}
+
+QString Money::invalidText(const QString &text)
+{
+    return QStringLiteral("O valor \"%1\" não é um valor válido.").arg(text.trimmed());
+}
+
+Money Money::roundedToCentavos() const
+{
+    return Money(divideHalfEven(units_, UnitsPerCentavo) * UnitsPerCentavo);
+}
+
+QString Money::toText() const
+{
+    const std::int64_t cents = centavos();
+    const std::uint64_t magnitude = cents < 0 ? std::uint64_t(0) - std::uint64_t(cents) : std::uint64_t(cents);
+    return QStringLiteral("%1%2,%3")
+        .arg(cents < 0 ? QStringLiteral("-") : QString())
+        .arg(magnitude / 100)
+        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+}
+
+QString Money::printerDigits() const
+{
+    return toText().remove(u',');
+}
+
+std::string Money::extenso() const
+{
+    return ExtensoCentavos(centavos());
+}
+
+Money Money::dividedBy(std::int64_t divisor) const
+{
+    if (divisor < 0)
+        return Money(divideHalfEven(-units_, -divisor));
+    return Money(divideHalfEven(units_, divisor));
+}

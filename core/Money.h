@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+
+#include <compare>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// An amount of reais in whole units of 1/10000 real, the fixed-point
+// currency the installment plan is computed in. Every amount the program
+// reads from a screen, a row or a caller goes through parse(); every amount
+// it shows, stores or prints comes out of toText() or printerDigits(), so no
+// two places can read the same text differently.
+class Money {
+public:
+    static constexpr std::int64_t UnitsPerReal = 10000;
+    static constexpr std::int64_t UnitsPerCentavo = 100;
+    // Twelve integer digits: the most a cheque's words can spell.
+    static constexpr std::int64_t MaxUnits = 999'999'999'999'9999;
+
+    constexpr Money() = default;
+    static constexpr Money fromUnits(std::int64_t units) { return Money(units); }
+    static constexpr Money fromCentavos(std::int64_t centavos) { return Money(centavos * UnitsPerCentavo); }
+
+    // Reads an amount text: digits with an optional decimal comma and up to
+    // four decimals ("1234,56", "0,05", "7", ",5"), thousands dots in groups
+    // of three ("1.234,56"), an optional "R$" in front and blanks around.
+    // Anything else, a sign, or more than twelve integer digits is refused.
+    static std::optional<Money> parse(const QString &text);
+    // The message a screen shows for a text parse() refused.
+    static QString invalidText(const QString &text);
+
+    constexpr std::int64_t units() const { return units_; }
+    // Rounded to whole centavos, a half going to the even centavo.
+    Money roundedToCentavos() const;
+    std::int64_t centavos() const { return roundedToCentavos().units_ / UnitsPerCentavo; }
+
+    // The amount text of the screens and of VALOR: digits, a comma and
+    // exactly two decimals, no thousands separator ("1234,56", "0,05").
+    QString toText() const;
+    // What the printer's amount frame carries: the amount text without its
+    // comma ("123456", "005").
+    QString printerDigits() const;
+    // Upper-case Portuguese words of the amount ("CEM REAIS").
+    std::string extenso() const;
+
+    // Integer division rounded to the nearest unit, a half going to even.
+    Money dividedBy(std::int64_t divisor) const;
+
+    friend constexpr Money operator+(Money a, Money b) { return Money(a.units_ + b.units_); }
+    friend constexpr Money operator-(Money a, Money b) { return Money(a.units_ - b.units_); }
+    friend constexpr Money operator*(Money a, std::int64_t n) { return Money(a.units_ * n); }
+    constexpr Money &operator+=(Money other)
+    {
+        units_ += other.units_;
+        return *this;
+    }
+    friend constexpr auto operator<=>(Money, Money) = default;
+
+private:
+    constexpr explicit Money(std::int64_t units) : units_(units) {}
+
+    std::int64_t units_ = 0;
+};

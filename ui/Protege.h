@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Runs an event handler so that no exception leaves it: Qt leaves an
+// exception thrown through a slot undefined. A database error or any other
+// std::exception becomes the program's general error report and the program
+// goes on. Returns false when the handler ended in such an error.
+bool executaProtegido(const std::function<void()> &tratador);
+
+// The program's title, the caption of its message boxes.
+inline const QString TituloPrograma = QStringLiteral("Norvel Cheque");
