@@ -274,30 +274,21 @@ bool TfrmBancos::salva()
 void TfrmBancos::grava(const QString &posicoes)
 {
     const QString prefixo = QStringLiteral("Erro ao tentar salvar dados: ");
-    TdmNorvelCheque &dm = *dmNorvelCheque;
+    RegistroBanco banco{0, ui->edtNumeroBanco->text(), ui->edtNomeBanco->text(), ui->edtSiglaBanco->text(),
+                        posicoes};
     WriteResult resultado;
     if (modo_ == Modo::Novo) {
-        resultado = dm.gravar(dm.spInsereBanco,
-                              {{QStringLiteral("NOMEBANCO"), ui->edtNomeBanco->text()},
-                               {QStringLiteral("SIGLABANCO"), ui->edtSiglaBanco->text()},
-                               {QStringLiteral("NUMBANCO"), ui->edtNumeroBanco->text()},
-                               {QStringLiteral("POSICOESBANCO"), posicoes}},
-                              prefixo, {&dm.ListaBancos, &dm.ListaBancos2});
+        resultado = dmNorvelCheque->insereBanco(banco, prefixo);
     } else {
         bool temChave = chaveDoNumero_.has_value();
-        const int chave = temChave ? *chaveDoNumero_ : ui->dbIDBanco->text().toInt(&temChave);
+        banco.idBanco = temChave ? *chaveDoNumero_ : ui->dbIDBanco->text().toInt(&temChave);
         if (!temChave) {
             mostra(prefixo + QStringLiteral("'%1' is not a valid integer value").arg(ui->dbIDBanco->text()));
             return;
         }
         // The short name loses its outer blanks only when altering.
-        resultado = dm.gravar(dm.spSalvarBanco,
-                              {{QStringLiteral("IDBANCO"), chave},
-                               {QStringLiteral("NOMEBANCO"), ui->edtNomeBanco->text()},
-                               {QStringLiteral("SIGLABANCO"), ui->edtSiglaBanco->text().trimmed()},
-                               {QStringLiteral("NUMBANCO"), ui->edtNumeroBanco->text()},
-                               {QStringLiteral("POSICOESBANCO"), posicoes}},
-                              prefixo, {&dm.ListaBancos, &dm.ListaBancos2});
+        banco.siglaBanco = banco.siglaBanco.trimmed();
+        resultado = dmNorvelCheque->salvaBanco(banco, prefixo);
     }
     if (!resultado) {
         mostra(resultado.message);
@@ -318,9 +309,7 @@ void TfrmBancos::btExcluirClick()
         mostra(prefixo + QStringLiteral("'%1' is not a valid integer value").arg(ui->dbIDBanco->text()));
         return;
     }
-    TdmNorvelCheque &dm = *dmNorvelCheque;
-    const WriteResult resultado = dm.gravar(dm.spApagaBanco, {{QStringLiteral("IDBANCO"), chave}}, prefixo,
-                                            {&dm.ListaBancos, &dm.ListaBancos2});
+    const WriteResult resultado = dmNorvelCheque->apagaBanco(chave, prefixo);
     if (!resultado)
         mostra(resultado.message);
 }
