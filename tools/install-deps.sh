@@ -5,7 +5,8 @@ PACKAGES="cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl1-mesa-dev qt6-translations-l10n
   firebird3.0-server-core firebird3.0-utils libfbclient2 firebird-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  python3-serial xvfb xauth fonts-dejavu-core xdg-utils"
+  python3-serial xvfb xauth fonts-dejavu-core xdg-utils
+  poppler-utils"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

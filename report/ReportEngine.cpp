@@ -1,0 +1,758 @@
+#include "ReportEngine.h"
+
+#include "ReportDataSet.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <cmath>
+#include <functional>
+
+namespace norvel::report {
+
+namespace {
+
+using Part = TextTemplate::Part;
+
+const QDate zeroDate(1899, 12, 30); // a stored date that means "not printed"
+
+// Greedy word wrap; a word longer than the width is cut where it must be.
+QStringList wrapText(const QString &text, double width, const std::function<double(const QString &)> &measure)
+{
+    if (text.isEmpty() || measure(text) <= width)
+        return {text};
+    QStringList lines;
+    QString current;
+    for (QString word : text.split(u' ', Qt::SkipEmptyParts)) {
+        const QString candidate = current.isEmpty() ? word : current + u' ' + word;
+        if (measure(candidate) <= width) {
+            current = candidate;
+            continue;
+        }
+        if (!current.isEmpty())
+            lines.append(current);
+        while (word.size() > 1 && measure(word) > width) {
+            qsizetype fit = 1;
+            while (fit + 1 < word.size() && measure(word.left(fit + 1)) <= width)
+                ++fit;
+            lines.append(word.left(fit));
+            word = word.mid(fit);
+        }
+        current = word;
+    }
+    if (!current.isEmpty())
+        lines.append(current);
+    return lines.isEmpty() ? QStringList{QString()} : lines;
+}
+
+QFont reportFont(const ReportDefinition &report, double size = 0, bool bold = false)
+{
+    QFont font(report.fontFamily);
+    font.setPointSizeF(size > 0 ? size : report.fontSize);
+    font.setBold(bold);
+    font.setKerning(false); // measured and painted advances then agree on every device
+    return font;
+}
+
+} // namespace
+
+QString formatLabel(FileFormat format)
+{
+    switch (format) {
+    case FileFormat::Pdf:
+        return QStringLiteral("Adobe Acrobat (PDF)");
+    case FileFormat::Html:
+        return QStringLiteral("Web Page (HTML)");
+    case FileFormat::Text:
+        return QStringLiteral("Plain Text (TXT)");
+    }
+    return {};
+}
+
+QString fileFilter(FileFormat format)
+{
+    switch (format) {
+    case FileFormat::Pdf:
+        return formatLabel(format) + QStringLiteral(" (*.pdf)");
+    case FileFormat::Html:
+        return formatLabel(format) + QStringLiteral(" (*.html *.htm)");
+    case FileFormat::Text:
+        return formatLabel(format) + QStringLiteral(" (*.txt)");
+    }
+    return {};
+}
+
+QString defaultSuffix(FileFormat format)
+{
+    switch (format) {
+    case FileFormat::Pdf:
+        return QStringLiteral("pdf");
+    case FileFormat::Html:
+        return QStringLiteral("html");
+    case FileFormat::Text:
+        return QStringLiteral("txt");
+    }
+    return {};
+}
+
+// Heights in the unit of one output: device pixels or plain-text lines.
+class ReportEngine::Metrics {
+public:
+    virtual ~Metrics() = default;
+    virtual double pageTop() const = 0;
+    virtual double pageBottom() const = 0;
+    virtual double bandHeight(const Band &band) const = 0;
+    virtual double headerHeight() const = 0;
+    virtual double rowHeight(const QStringList &cells) const = 0;
+};
+
+namespace {
+
+class PaintMetrics final : public ReportEngine::Metrics {
+public:
+    PaintMetrics(const ReportDefinition &report, QPaintDevice &device)
+        : report_(report), sx_(device.logicalDpiX() / 25.4), sy_(device.logicalDpiY() / 25.4),
+          deviceHeight_(device.height()), body_(reportFont(report)), bold_(reportFont(report, 0, true)),
+          fm_(body_, &device), boldFm_(bold_, &device), pad_(0.8 * sx_)
+    {
+        for (const Column &c : report.columns)
+            titleLines_ = std::max<int>(titleLines_, wrap(boldFm_, c.title, c).size());
+    }
+
+    double pageTop() const override { return report_.margins.top() * sy_; }
+    double pageBottom() const override { return deviceHeight_ - report_.margins.bottom() * sy_; }
+    double bandHeight(const Band &band) const override { return band.height * sy_; }
+    double headerHeight() const override
+    {
+        return std::max(report_.columnHeaderHeight * sy_, titleLines_ * boldFm_.lineSpacing() + 2 * pad_);
+    }
+    double rowHeight(const QStringList &cells) const override
+    {
+        int lines = 1;
+        for (qsizetype i = 0; i < cells.size(); ++i)
+            if (report_.columns[i].wrap)
+                lines = std::max<int>(lines, wrap(fm_, cells[i], report_.columns[i]).size());
+        return baseRow() + (lines - 1) * fm_.lineSpacing();
+    }
+
+    double baseRow() const { return report_.rowHeight * sy_; }
+    double x(double mm) const { return (report_.margins.left() + mm) * sx_; }
+    double mmX(double mm) const { return mm * sx_; }
+    double mmY(double mm) const { return mm * sy_; }
+    double contentWidth() const { return report_.contentWidthMm() * sx_; }
+    double textWidth(const Column &c) const { return c.width * sx_ - 2 * pad_; }
+    double pad() const { return pad_; }
+    const QFont &body() const { return body_; }
+    const QFont &bold() const { return bold_; }
+    const QFontMetricsF &fm() const { return fm_; }
+    const QFontMetricsF &boldFm() const { return boldFm_; }
+
+    QStringList wrap(const QFontMetricsF &fm, const QString &text, const Column &c) const
+    {
+        return wrapText(text, textWidth(c), [&fm](const QString &s) { return fm.horizontalAdvance(s); });
+    }
+
+private:
+    const ReportDefinition &report_;
+    double sx_;
+    double sy_;
+    double deviceHeight_;
+    QFont body_;
+    QFont bold_;
+    QFontMetricsF fm_;
+    QFontMetricsF boldFm_;
+    double pad_;
+    int titleLines_ = 1;
+};
+
+class TextMetrics final : public ReportEngine::Metrics {
+public:
+    explicit TextMetrics(const ReportDefinition &report) : report_(report)
+    {
+        const QSizeF page = report.pageSizeMm();
+        pageLines_ = int(page.height() / ReportEngine::MmPerLine);
+        pageChars_ = int(page.width() / ReportEngine::MmPerChar);
+        for (const Column &c : report.columns)
+            titleLines_ = std::max<int>(titleLines_, wrap(c.title, c).size());
+    }
+
+    static int lines(double mm) { return int(std::lround(mm / ReportEngine::MmPerLine)); }
+    int chars(double mmFromMargin) const
+    {
+        return int(std::lround((report_.margins.left() + mmFromMargin) / ReportEngine::MmPerChar));
+    }
+
+    double pageTop() const override { return lines(report_.margins.top()); }
+    double pageBottom() const override { return pageLines_ - lines(report_.margins.bottom()); }
+    double bandHeight(const Band &band) const override
+    {
+        return band.height > 0 ? std::max(1, lines(band.height)) : 0;
+    }
+    // The titles, then a rule of dashes under each column.
+    double headerHeight() const override { return std::max(lines(report_.columnHeaderHeight), titleLines_ + 1); }
+    double rowHeight(const QStringList &cells) const override
+    {
+        int n = std::max(1, lines(report_.rowHeight));
+        for (qsizetype i = 0; i < cells.size(); ++i)
+            if (report_.columns[i].wrap)
+                n = std::max<int>(n, wrap(cells[i], report_.columns[i]).size());
+        return n;
+    }
+
+    int columnStart(const Column &c) const { return chars(c.x); }
+    // One blank keeps neighbouring columns apart.
+    int columnChars(const Column &c) const { return std::max(1, chars(c.x + c.width) - chars(c.x) - 1); }
+    QStringList wrap(const QString &text, const Column &c) const
+    {
+        return wrapText(text, columnChars(c), [](const QString &s) { return double(s.size()); });
+    }
+    int pageLines() const { return pageLines_; }
+    int pageChars() const { return pageChars_; }
+
+private:
+    const ReportDefinition &report_;
+    int pageLines_ = 0;
+    int pageChars_ = 0;
+    int titleLines_ = 1;
+};
+
+// One plain-text page as a grid of characters.
+class TextPage {
+public:
+    explicit TextPage(int lines) : lines_(lines) {}
+
+    // A cell is cut at its width; a band's text (a total) runs over
+    // instead, to the left when it is right-aligned.
+    void put(int line, int col, int width, const QString &text, Qt::Alignment align, bool clip = true)
+    {
+        if (line < 0 || line >= lines_.size() || width <= 0)
+            return;
+        const QString t = clip ? text.left(width) : text;
+        int at = col;
+        if (align & Qt::AlignRight)
+            at = col + width - int(t.size());
+        else if (align & Qt::AlignHCenter)
+            at = col + (width - int(t.size())) / 2;
+        at = std::max(0, at);
+        QString &l = lines_[line];
+        if (l.size() < at + t.size())
+            l = l.leftJustified(at + t.size(), u' ');
+        l.replace(at, t.size(), t);
+    }
+
+    QString text() const
+    {
+        qsizetype last = lines_.size();
+        while (last > 0 && lines_[last - 1].trimmed().isEmpty())
+            --last;
+        QString out;
+        for (qsizetype i = 0; i < last; ++i) {
+            QString l = lines_[i];
+            while (l.endsWith(u' '))
+                l.chop(1);
+            out += l;
+            out += u'\n';
+        }
+        return out;
+    }
+
+private:
+    QStringList lines_;
+};
+
+QString htmlAlign(Qt::Alignment align)
+{
+    if (align & Qt::AlignRight)
+        return QStringLiteral("right");
+    if (align & Qt::AlignHCenter)
+        return QStringLiteral("center");
+    return QStringLiteral("left");
+}
+
+} // namespace
+
+ReportEngine::ReportEngine(const ReportDefinition &report, DataSet &data)
+    : report_(report), data_(data), printed_(QDateTime::currentDateTime()), sumFields_(report.sumFields())
+{
+}
+
+ReportEngine::~ReportEngine() = default;
+
+void ReportEngine::fail(const QString &text) { error_ = text; }
+
+bool ReportEngine::reportPage(Progress::Stage stage, int page)
+{
+    if (progress_ && !progress_->pageDone(stage, page)) {
+        cancelled_ = true;
+        error_.clear();
+        return false;
+    }
+    return true;
+}
+
+bool ReportEngine::rowAvailable(int row)
+{
+    while (row >= data_.rowCount()) {
+        if (!data_.canFetchMore())
+            return false;
+        const int before = data_.rowCount();
+        data_.fetchMore();
+        if (data_.rowCount() == before)
+            return false; // a model that offers more but gives nothing would loop forever
+    }
+    return true;
+}
+
+QString ReportEngine::fieldText(const QString &field, FieldFormat format, int row)
+{
+    const QVariant v = data_.value(row, field);
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (format) {
+    case FieldFormat::Date: {
+        const QDate d = v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
+        if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime)
+            return d.isValid() && d != zeroDate ? d.toString(QStringLiteral("dd/MM/yyyy")) : QString();
+        return v.toString().trimmed();
+    }
+    case FieldFormat::Money: {
+        const QString text = v.toString();
+        if (const auto m = Money::parse(text))
+            return m->toText();
+        fail(QStringLiteral("Relatório \"%1\": o valor \"%2\" do campo %3 na linha %4 dos dados não é um valor em reais.")
+                 .arg(report_.fileName, text, field)
+                 .arg(row + 1));
+        return {};
+    }
+    case FieldFormat::Text:
+        break;
+    }
+    QString text = v.toString();
+    text.replace(u'\n', u' ').replace(u'\r', u' ').replace(u'\t', u' ');
+    return text;
+}
+
+std::optional<QString> ReportEngine::cell(const Column &column, int row)
+{
+    QString out;
+    for (const Part &p : column.value.parts) {
+        if (p.kind == Part::Field) {
+            out += fieldText(p.text, column.format, row);
+            if (!error_.isEmpty())
+                return std::nullopt;
+        } else {
+            out += p.text;
+        }
+    }
+    return out;
+}
+
+QString ReportEngine::expand(const TextTemplate &text, int page) const
+{
+    static const QLocale br(QLocale::Portuguese, QLocale::Brazil);
+    QString out;
+    for (const Part &p : text.parts) {
+        switch (p.kind) {
+        case Part::Literal:
+            out += p.text;
+            break;
+        case Part::Field:
+            break;
+        case Part::Title:
+            out += report_.title;
+            break;
+        case Part::Date:
+            out += printed_.date().toString(QStringLiteral("dd/MM/yyyy"));
+            break;
+        case Part::Time:
+            out += printed_.time().toString(QStringLiteral("HH:mm"));
+            break;
+        case Part::Page:
+            out += QString::number(page);
+            break;
+        case Part::Pages:
+            out += QString::number(layout_.pages.size());
+            break;
+        case Part::Count:
+            out += br.toString(layout_.rows);
+            break;
+        case Part::Sum:
+            out += layout_.sums.value(p.text).toText();
+            break;
+        }
+    }
+    return out;
+}
+
+bool ReportEngine::layOut(const Metrics *metrics)
+{
+    layout_ = Layout();
+    error_.clear();
+    cancelled_ = false;
+    for (const QString &f : sumFields_)
+        layout_.sums.insert(f, Money());
+
+    double y = 0;
+    double bottom = 0;
+    auto startPage = [&](int row) {
+        const bool first = layout_.pages.isEmpty();
+        layout_.pages.append({row, row, false});
+        if (metrics)
+            y = metrics->pageTop() + (first ? metrics->bandHeight(report_.titleBand) : 0)
+                + metrics->bandHeight(report_.pageHeader) + metrics->headerHeight();
+        return reportPage(Progress::Stage::Generating, int(layout_.pages.size()));
+    };
+    if (metrics) {
+        bottom = metrics->pageBottom() - metrics->bandHeight(report_.pageFooter);
+        const double top = metrics->pageTop() + metrics->bandHeight(report_.titleBand)
+                           + metrics->bandHeight(report_.pageHeader) + metrics->headerHeight();
+        if (top + metrics->rowHeight({}) > bottom) {
+            fail(QStringLiteral("Relatório \"%1\": as faixas de cabeçalho e rodapé não deixam espaço para os dados na página.")
+                     .arg(report_.fileName));
+            return false;
+        }
+    }
+    if (!startPage(0))
+        return false;
+
+    QStringList cells;
+    int row = 0;
+    for (; rowAvailable(row); ++row) {
+        cells.clear();
+        for (const Column &c : report_.columns) {
+            const auto text = cell(c, row);
+            if (!text)
+                return false;
+            cells.append(*text);
+        }
+        for (const QString &f : sumFields_) {
+            const QString text = data_.value(row, f).toString();
+            const auto m = Money::parse(text);
+            if (!m) {
+                fail(QStringLiteral("Relatório \"%1\": o valor \"%2\" do campo %3 na linha %4 dos dados não é um valor em reais.")
+                         .arg(report_.fileName, text, f)
+                         .arg(row + 1));
+                return false;
+            }
+            layout_.sums[f] += *m;
+        }
+        if (metrics) {
+            const double h = metrics->rowHeight(cells);
+            const PageRows &page = layout_.pages.last();
+            if (y + h > bottom && page.end > page.first && !startPage(row))
+                return false;
+            y += h;
+        }
+        layout_.pages.last().end = row + 1;
+    }
+    layout_.rows = row;
+    if (metrics && y + metrics->bandHeight(report_.summary) > bottom && !startPage(row))
+        return false;
+    layout_.pages.last().summary = true;
+    return true;
+}
+
+bool ReportEngine::paintPages(QPagedPaintDevice &device, QPainter &painter, int fromPage, int toPage)
+{
+    const PaintMetrics m(report_, device);
+    if (!layOut(&m))
+        return false;
+
+    const int pageCount = int(layout_.pages.size());
+    const int first = fromPage > 0 ? std::min(fromPage, pageCount) : 1;
+    const int last = toPage > 0 ? std::min(toPage, pageCount) : pageCount;
+    QPen rule(Qt::black);
+    rule.setWidthF(m.mmY(0.25));
+
+    auto paintBand = [&](const Band &band, double top, int page) {
+        for (const BandItem &item : band.items) {
+            double x = m.x(item.x);
+            double w = item.width > 0 ? m.mmX(item.width) : m.contentWidth() - m.mmX(item.x);
+            if (item.column >= 0) {
+                x += m.pad();
+                w = m.textWidth(report_.columns[item.column]);
+            }
+            const double y = top + m.mmY(item.y);
+            if (item.kind == BandItem::Line) {
+                painter.setPen(rule);
+                painter.drawLine(QPointF(x, y), QPointF(x + w, y));
+                continue;
+            }
+            const QFont font = reportFont(report_, item.fontSize, item.bold);
+            const QFontMetricsF fm(font, &device);
+            const QString text = expand(item.text, page);
+            const double advance = fm.horizontalAdvance(text);
+            double tx = x;
+            if (item.align & Qt::AlignRight)
+                tx = x + w - advance;
+            else if (item.align & Qt::AlignHCenter)
+                tx = x + (w - advance) / 2;
+            const double h = item.height > 0 ? m.mmY(item.height) : fm.lineSpacing();
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(QPointF(tx, y + std::max(0.0, (h - fm.lineSpacing()) / 2) + fm.ascent()), text);
+        }
+    };
+    auto paintLines = [&](const QStringList &lines, const Column &c, double top, const QFontMetricsF &fm) {
+        const double x = m.x(c.x) + m.pad();
+        const double w = m.textWidth(c);
+        double baseline = top + fm.ascent();
+        for (QString line : lines) {
+            if (!c.wrap && fm.horizontalAdvance(line) > w)
+                line = fm.elidedText(line, Qt::ElideRight, w);
+            double tx = x;
+            if (c.align & Qt::AlignRight)
+                tx = x + w - fm.horizontalAdvance(line);
+            else if (c.align & Qt::AlignHCenter)
+                tx = x + (w - fm.horizontalAdvance(line)) / 2;
+            painter.drawText(QPointF(tx, baseline), line);
+            baseline += fm.lineSpacing();
+        }
+    };
+
+    QStringList cells;
+    for (int n = first; n <= last; ++n) {
+        if (n > first && !device.newPage()) {
+            fail(QStringLiteral("Não foi possível começar uma nova página."));
+            return false;
+        }
+        const PageRows &page = layout_.pages[n - 1];
+        double y = m.pageTop();
+        if (n == 1) {
+            paintBand(report_.titleBand, y, n);
+            y += m.bandHeight(report_.titleBand);
+        }
+        paintBand(report_.pageHeader, y, n);
+        y += m.bandHeight(report_.pageHeader);
+
+        const double header = m.headerHeight();
+        painter.setFont(m.bold());
+        painter.setPen(Qt::black);
+        for (const Column &c : report_.columns) {
+            const QStringList lines = m.wrap(m.boldFm(), c.title, c);
+            // Titles sit on the rule, so one-line titles line up with the last line of longer ones.
+            const double top = y + header - m.pad() - lines.size() * m.boldFm().lineSpacing();
+            paintLines(lines, c, top, m.boldFm());
+        }
+        painter.setPen(rule);
+        painter.drawLine(QPointF(m.x(0), y + header), QPointF(m.x(0) + m.contentWidth(), y + header));
+        y += header;
+
+        painter.setFont(m.body());
+        painter.setPen(Qt::black);
+        const double topPad = std::max(0.0, (m.baseRow() - m.fm().lineSpacing()) / 2);
+        for (int row = page.first; row < page.end; ++row) {
+            cells.clear();
+            for (const Column &c : report_.columns)
+                cells.append(cell(c, row).value_or(QString()));
+            for (qsizetype i = 0; i < cells.size(); ++i) {
+                const Column &c = report_.columns[i];
+                paintLines(c.wrap ? m.wrap(m.fm(), cells[i], c) : QStringList{cells[i]}, c, y + topPad, m.fm());
+            }
+            y += m.rowHeight(cells);
+        }
+        if (page.summary)
+            paintBand(report_.summary, y, n);
+        paintBand(report_.pageFooter, m.pageBottom() - m.bandHeight(report_.pageFooter), n);
+        if (!reportPage(Progress::Stage::Printing, n))
+            return false;
+    }
+    return true;
+}
+
+bool ReportEngine::print(QPagedPaintDevice &device, int fromPage, int toPage)
+{
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        fail(QStringLiteral("Não foi possível começar a impressão do relatório."));
+        return false;
+    }
+    const bool ok = paintPages(device, painter, fromPage, toPage);
+    painter.end();
+    return ok;
+}
+
+bool ReportEngine::writePdf(const QString &path)
+{
+    bool ok = false;
+    {
+        QPdfWriter writer(path);
+        writer.setPageLayout(report_.pageLayout());
+        writer.setCreator(QStringLiteral("Norvel Cheque"));
+        writer.setTitle(report_.title);
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            fail(QStringLiteral("Não foi possível gravar o arquivo \"%1\".").arg(path));
+            return false;
+        }
+        ok = paintPages(writer, painter, 0, 0);
+        painter.end();
+    }
+    if (!ok)
+        QFile::remove(path);
+    return ok;
+}
+
+bool ReportEngine::writeHtml(const QString &path)
+{
+    if (!layOut(nullptr))
+        return false;
+    auto escaped = [](const QString &s) { return s.toHtmlEscaped(); };
+    // Band texts that count pages mean nothing on a page without pages.
+    auto bandHtml = [&](const Band &band, const QString &cls) {
+        QString out;
+        for (const BandItem &item : band.items) {
+            if (item.kind != BandItem::Text || item.text.uses(Part::Page) || item.text.uses(Part::Pages))
+                continue;
+            out += QStringLiteral("<p class=\"%1\" style=\"text-align:%2\">%3</p>\n")
+                       .arg(cls, htmlAlign(item.align), escaped(expand(item.text, 1)));
+        }
+        return out;
+    };
+
+    QString html;
+    html.reserve(1024 + layout_.rows * 64 * report_.columns.size());
+    html += QStringLiteral("<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n")
+                .arg(escaped(report_.title));
+    html += QStringLiteral(
+        "<style>\n"
+        "body{font-family:\"%1\",Verdana,sans-serif;font-size:10pt;margin:1.5em}\n"
+        "p{margin:.2em 0}\n"
+        ".cabecalho{font-size:11pt}\n"
+        "table{border-collapse:collapse;margin:.8em 0;width:100%}\n"
+        "th,td{padding:.15em .5em;border-bottom:1px solid #ccc;vertical-align:top}\n"
+        "th{border-bottom:2px solid #000}\n"
+        ".resumo{font-weight:bold}\n"
+        "</style>\n</head>\n<body>\n")
+                .arg(report_.fontFamily);
+    html += bandHtml(report_.titleBand, QStringLiteral("titulo"));
+    html += bandHtml(report_.pageHeader, QStringLiteral("cabecalho"));
+    html += QStringLiteral("<table>\n<thead>\n<tr>");
+    QStringList styles;
+    for (const Column &c : report_.columns) {
+        const QString style = c.align == Qt::AlignLeft
+                                  ? QString()
+                                  : QStringLiteral(" style=\"text-align:%1\"").arg(htmlAlign(c.align));
+        styles.append(style);
+        html += QStringLiteral("<th%1>%2</th>").arg(style, escaped(c.title));
+    }
+    html += QStringLiteral("</tr>\n</thead>\n<tbody>\n");
+    for (int row = 0; row < layout_.rows; ++row) {
+        html += QLatin1String("<tr>");
+        for (qsizetype i = 0; i < report_.columns.size(); ++i) {
+            html += QLatin1String("<td") + styles[i] + u'>';
+            html += escaped(cell(report_.columns[i], row).value_or(QString()));
+            html += QLatin1String("</td>");
+        }
+        html += QLatin1String("</tr>\n");
+    }
+    html += QStringLiteral("</tbody>\n</table>\n");
+    html += bandHtml(report_.summary, QStringLiteral("resumo"));
+    html += bandHtml(report_.pageFooter, QStringLiteral("rodape"));
+    html += QStringLiteral("</body>\n</html>\n");
+    if (!reportPage(Progress::Stage::Printing, 1))
+        return false;
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(html.toUtf8()) < 0 || !file.commit()) {
+        fail(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2.").arg(path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+bool ReportEngine::writeText(const QString &path)
+{
+    const TextMetrics m(report_);
+    if (!layOut(&m))
+        return false;
+
+    auto putBand = [&](TextPage &page, const Band &band, int top, int n) {
+        const int lines = int(m.bandHeight(band));
+        for (const BandItem &item : band.items) {
+            const int line = top + std::clamp(TextMetrics::lines(item.y), 0, std::max(0, lines - 1));
+            int col = m.chars(item.x);
+            int width = item.width > 0 ? m.chars(item.x + item.width) - col : m.chars(report_.contentWidthMm()) - col;
+            if (item.column >= 0) {
+                col = m.columnStart(report_.columns[item.column]);
+                width = m.columnChars(report_.columns[item.column]);
+            }
+            if (item.kind == BandItem::Line)
+                page.put(line, col, width, QString(width, u'-'), Qt::AlignLeft);
+            else
+                page.put(line, col, width, expand(item.text, n), item.align, false);
+        }
+    };
+
+    QString out;
+    QStringList cells;
+    const int pageCount = int(layout_.pages.size());
+    for (int n = 1; n <= pageCount; ++n) {
+        const PageRows &rows = layout_.pages[n - 1];
+        TextPage page(m.pageLines());
+        int y = int(m.pageTop());
+        if (n == 1) {
+            putBand(page, report_.titleBand, y, n);
+            y += int(m.bandHeight(report_.titleBand));
+        }
+        putBand(page, report_.pageHeader, y, n);
+        y += int(m.bandHeight(report_.pageHeader));
+        const int header = int(m.headerHeight());
+        for (const Column &c : report_.columns) {
+            const QStringList lines = m.wrap(c.title, c);
+            const int top = y + header - 1 - int(lines.size());
+            for (qsizetype i = 0; i < lines.size(); ++i)
+                page.put(top + int(i), m.columnStart(c), m.columnChars(c), lines[i], c.align);
+            page.put(y + header - 1, m.columnStart(c), m.columnChars(c), QString(m.columnChars(c), u'-'),
+                     Qt::AlignLeft);
+        }
+        y += header;
+        for (int row = rows.first; row < rows.end; ++row) {
+            cells.clear();
+            for (const Column &c : report_.columns)
+                cells.append(cell(c, row).value_or(QString()));
+            for (qsizetype i = 0; i < cells.size(); ++i) {
+                const Column &c = report_.columns[i];
+                const QStringList lines = c.wrap ? m.wrap(cells[i], c) : QStringList{cells[i]};
+                for (qsizetype l = 0; l < lines.size(); ++l)
+                    page.put(y + int(l), m.columnStart(c), m.columnChars(c), lines[l], c.align);
+            }
+            y += int(m.rowHeight(cells));
+        }
+        if (rows.summary)
+            putBand(page, report_.summary, y, n);
+        putBand(page, report_.pageFooter, int(m.pageBottom() - m.bandHeight(report_.pageFooter)), n);
+        if (n > 1)
+            out += u'\f';
+        out += page.text();
+        if (!reportPage(Progress::Stage::Printing, n))
+            return false;
+    }
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) || file.write(out.toUtf8()) < 0 || !file.commit()) {
+        fail(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2.").arg(path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+bool ReportEngine::writeFile(FileFormat format, const QString &path)
+{
+    switch (format) {
+    case FileFormat::Pdf:
+        return writePdf(path);
+    case FileFormat::Html:
+        return writeHtml(path);
+    case FileFormat::Text:
+        return writeText(path);
+    }
+    return false;
+}
+
+} // namespace norvel::report

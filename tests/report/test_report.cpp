@@ -1,0 +1,283 @@
+// The report engine's files over 10,000 synthetic cheques, read back as a
+// user would read them, and the messages of broken report files and data.
+#include "ReportTest.h"
+
+#include "RecordingPresenter.h"
+#include "ReportEngine.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+using namespace norvel::report;
+
+namespace {
+
+constexpr int Rows = 10000;
+const QDateTime printed(QDate(2025, 3, 14), QTime(9, 26));
+
+// Renders the single-cheque report over Rows cheques once per format.
+class TenThousandCheques : public ::testing::Test {
+protected:
+    struct Output {
+        QString path;
+        int pages = 0;
+        QString total;
+    };
+
+    static Output render(FileFormat format)
+    {
+        QString error;
+        const auto report = loadReport(QStringLiteral(RELATORIO), &error);
+        EXPECT_TRUE(report) << error.toStdString();
+        if (!report)
+            return {};
+        SyntheticCheques data(Rows);
+        ReportEngine engine(*report, data);
+        engine.setPrinted(printed);
+        Output out;
+        out.path = dir().filePath(QStringLiteral("cheques.") + defaultSuffix(format));
+        EXPECT_TRUE(engine.writeFile(format, out.path)) << engine.errorString().toStdString();
+        EXPECT_EQ(engine.layout().rows, Rows);
+        out.pages = int(engine.layout().pages.size());
+        out.total = engine.layout().sums.value(QStringLiteral("VALOR")).toText();
+        return out;
+    }
+
+    static QTemporaryDir &dir()
+    {
+        static QTemporaryDir d;
+        return d;
+    }
+};
+
+int count(const QString &text, const QString &pattern)
+{
+    return int(text.count(QRegularExpression(pattern)));
+}
+
+} // namespace
+
+TEST_F(TenThousandCheques, PdfHasEveryRowPageAndTotalAsText)
+{
+    const Output out = render(FileFormat::Pdf);
+    const QString text = pdfText(out.path);
+    ASSERT_FALSE(text.isEmpty()) << "pdftotext read nothing";
+
+    EXPECT_EQ(out.total, SyntheticCheques::totalText(Rows));
+    EXPECT_GT(out.pages, 100);
+    EXPECT_EQ(pdfInfo(out.path, QStringLiteral("Pages")).toInt(), out.pages);
+    EXPECT_EQ(count(text, QStringLiteral("Página \\d+ de %1\\b").arg(out.pages)), out.pages);
+    EXPECT_TRUE(text.contains(QStringLiteral("Página %1 de %1").arg(out.pages)));
+    EXPECT_EQ(count(text, QStringLiteral("Impresso em 14/03/2025 às 09:26")), out.pages);
+
+    EXPECT_EQ(count(text, QStringLiteral("Favorecido \\d{6}")), Rows - 1);
+    EXPECT_TRUE(text.contains(QStringLiteral("Quantidade de cheques: 10.000")));
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Total:\\s+%1").arg(out.total))));
+    // The long payee wraps inside its column, every word intact.
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Ação Construções São\\s+Paulo[\\s\\S]{0,300}Ltda"))));
+    EXPECT_TRUE(text.contains(QStringLiteral("Banco Itaú")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Administração")));
+    EXPECT_FALSE(text.contains(QStringLiteral("30/12/1899"))) << "the zero date means not printed";
+    EXPECT_EQ(pdfInfo(out.path, QStringLiteral("Title")), QStringLiteral("Relatório de Cheques Avulsos"));
+}
+
+TEST_F(TenThousandCheques, HtmlIsOneSelfContainedTable)
+{
+    const Output out = render(FileFormat::Html);
+    const QString html = readAll(out.path);
+    EXPECT_EQ(out.pages, 1);
+    EXPECT_EQ(html.count(QStringLiteral("<table>")), 1);
+    EXPECT_EQ(html.count(QStringLiteral("<tr>")), Rows + 1);
+    EXPECT_EQ(html.count(QStringLiteral("<th ")) + html.count(QStringLiteral("<th>")), 9);
+    EXPECT_TRUE(html.contains(QStringLiteral("<meta charset=\"utf-8\">")));
+    EXPECT_FALSE(html.contains(QStringLiteral("src=")) || html.contains(QStringLiteral("<link")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<td>") + SyntheticCheques::AccentPayee + QStringLiteral("</td>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Quantidade de cheques: 10.000")));
+    EXPECT_TRUE(html.contains(SyntheticCheques::totalText(Rows)));
+    EXPECT_FALSE(html.contains(QStringLiteral("Página"))) << "a page without pages has no page numbers";
+    EXPECT_FALSE(html.contains(QStringLiteral("30/12/1899")));
+}
+
+TEST_F(TenThousandCheques, TextPagesAreTenCharsAndSixLinesPerInchWithColumnsAligned)
+{
+    const Output out = render(FileFormat::Text);
+    const QString text = readAll(out.path);
+    const QStringList pages = text.split(u'\f');
+    ASSERT_EQ(pages.size(), out.pages);
+
+    // A4 landscape: 11.69 by 8.27 inches.
+    int valueEnd = -1;
+    int payeeStart = -1;
+    int detail = 0;
+    const QRegularExpression payee(QStringLiteral("Favorecido \\d{6}"));
+    const QRegularExpression amount(QStringLiteral("\\d+,\\d\\d(?=\\s|$)"));
+    for (int p = 0; p < pages.size(); ++p) {
+        const QStringList lines = pages[p].split(u'\n');
+        EXPECT_LE(lines.size() - 1, 49) << "page " << p + 1;
+        EXPECT_TRUE(pages[p].contains(QStringLiteral("Página %1 de %2").arg(p + 1).arg(out.pages)));
+        for (const QString &line : lines) {
+            EXPECT_LE(line.size(), 116) << line.toStdString();
+            const auto m = payee.match(line);
+            if (!m.hasMatch())
+                continue;
+            ++detail;
+            if (payeeStart < 0)
+                payeeStart = int(m.capturedStart());
+            EXPECT_EQ(m.capturedStart(), payeeStart) << line.toStdString();
+            QRegularExpressionMatch last;
+            for (auto it = amount.globalMatch(line); it.hasNext();)
+                last = it.next();
+            if (valueEnd < 0)
+                valueEnd = int(last.capturedEnd());
+            EXPECT_EQ(last.capturedEnd(), valueEnd) << line.toStdString();
+        }
+    }
+    EXPECT_EQ(detail, Rows - 1);
+
+    const QString total = SyntheticCheques::totalText(Rows);
+    const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("Total:\\s+") + total));
+    ASSERT_GE(at, 0);
+    const qsizetype lineStart = text.lastIndexOf(u'\n', at) + 1;
+    EXPECT_EQ(text.indexOf(total, at) + total.size() - lineStart, valueEnd) << "the total sits under the values";
+    EXPECT_TRUE(text.contains(QStringLiteral("Quantidade de cheques: 10.000")));
+
+    // The accented payee wraps at a word, its second line in the same column.
+    const qsizetype first = text.indexOf(QStringLiteral("Ação Construções"));
+    ASSERT_GE(first, 0);
+    const qsizetype nextLine = text.indexOf(u'\n', first) + 1;
+    EXPECT_EQ(text.indexOf(QStringLiteral("São Paulo Ltda"), nextLine) - nextLine, first - (text.lastIndexOf(u'\n', first) + 1));
+}
+
+namespace {
+
+const QByteArray minimalReport = R"(<?xml version="1.0" encoding="UTF-8"?>
+<report title="Teste">
+  <page size="A4" orientation="portrait"/>
+  <columns>
+    <column title="Valor" field="VALOR" format="money" width="30"/>
+  </columns>
+  <summary height="5"><text>{#sum:VALOR}</text></summary>
+</report>
+)";
+
+// Synthetic cheques with one amount that is not an amount.
+class BadAmount final : public DataSet {
+public:
+    SyntheticCheques rows{50};
+    int rowCount() const override { return rows.rowCount(); }
+    bool hasField(const QString &f) const override { return rows.hasField(f); }
+    QVariant value(int row, const QString &f) const override
+    {
+        return row == 5 && f == QLatin1String("VALOR") ? QVariant(QStringLiteral("12,3x")) : rows.value(row, f);
+    }
+};
+
+class CancelAt final : public Progress {
+public:
+    explicit CancelAt(int page) : page_(page) {}
+    bool pageDone(Stage, int page) override { return page < page_; }
+
+private:
+    int page_;
+};
+
+} // namespace
+
+// Every failure is one message naming the report file, and nothing is shown or written besides it.
+TEST(ReportErrors, BrokenFilesAndDataGiveOneMessageNamingTheFile)
+{
+    QTemporaryDir dir;
+    SyntheticCheques data(10);
+    RecordingPresenter presenter;
+
+    const QString missing = dir.filePath(QStringLiteral("Relatorio.rav"));
+    EXPECT_FALSE(executaRelatorio(missing, data));
+    ASSERT_EQ(presenter.boxes.size(), 1);
+    EXPECT_TRUE(presenter.lastText().contains(missing)) << presenter.lastText().toStdString();
+    EXPECT_EQ(presenter.boxes.last().icon, MessagePresenter::Icon::Error);
+    EXPECT_TRUE(presenter.dialogTitles.isEmpty()) << "no Output Options for a missing file";
+
+    QByteArray broken = minimalReport;
+    broken.replace("</columns>", "</colunas>"); // line 6
+    const QString syntax = writeFile(dir, QStringLiteral("sintaxe.rav"), broken);
+    EXPECT_FALSE(executaRelatorio(syntax, data));
+    EXPECT_TRUE(presenter.lastText().contains(syntax));
+    EXPECT_TRUE(presenter.lastText().contains(QStringLiteral("linha 6"))) << presenter.lastText().toStdString();
+
+    QByteArray unknown = minimalReport;
+    unknown.replace("field=\"VALOR\"", "field=\"VALORX\"");
+    const QString field = writeFile(dir, QStringLiteral("campo.rav"), unknown);
+    EXPECT_FALSE(executaRelatorio(field, data));
+    EXPECT_TRUE(presenter.lastText().contains(QStringLiteral("\"VALORX\"")));
+    EXPECT_TRUE(presenter.lastText().contains(field));
+
+    QByteArray variable = minimalReport;
+    variable.replace("{#sum:VALOR}", "{#pagina}"); // line 7
+    const QString var = writeFile(dir, QStringLiteral("variavel.rav"), variable);
+    EXPECT_FALSE(executaRelatorio(var, data));
+    EXPECT_TRUE(presenter.lastText().contains(QStringLiteral("linha 7"))) << presenter.lastText().toStdString();
+    EXPECT_TRUE(presenter.lastText().contains(QStringLiteral("{#pagina}")));
+
+    QByteArray wide = minimalReport;
+    wide.replace("width=\"30\"", "width=\"300\"");
+    QString error;
+    EXPECT_FALSE(loadReport(writeFile(dir, QStringLiteral("largo.rav"), wide), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("300 mm"))) << error.toStdString();
+
+    EXPECT_EQ(presenter.boxes.size(), 4);
+    EXPECT_TRUE(presenter.dialogTitles.isEmpty());
+}
+
+TEST(ReportErrors, AnAmountThatDoesNotParseStopsTheReportInsteadOfCountingZero)
+{
+    QTemporaryDir dir;
+    BadAmount data;
+    for (FileFormat format : todosOsFormatos()) {
+        const QString out = dir.filePath(QStringLiteral("saida.") + defaultSuffix(format));
+        QString error;
+        EXPECT_FALSE(gravaRelatorio(QStringLiteral(RELATORIO), data, format, out, &error));
+        EXPECT_TRUE(error.contains(QStringLiteral("\"12,3x\""))) << error.toStdString();
+        EXPECT_TRUE(error.contains(QStringLiteral("linha 6")));
+        EXPECT_TRUE(error.contains(QStringLiteral("Relatorio.rav")));
+        EXPECT_FALSE(QFileInfo::exists(out)) << defaultSuffix(format).toStdString();
+    }
+}
+
+TEST(ReportErrors, CancelLeavesNoFileAndNoMessage)
+{
+    QTemporaryDir dir;
+    SyntheticCheques data(2000);
+    for (FileFormat format : {FileFormat::Pdf, FileFormat::Text}) {
+        CancelAt cancel(3);
+        const QString out = dir.filePath(QStringLiteral("cancelado.") + defaultSuffix(format));
+        QString error = QStringLiteral("not cleared");
+        EXPECT_FALSE(gravaRelatorio(QStringLiteral(RELATORIO), data, format, out, &error, &cancel));
+        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(out));
+    }
+}
+
+TEST(ReportTemplates, PlaceholdersAndBraces)
+{
+    QString error;
+    const auto t = TextTemplate::parse(QStringLiteral("{{x}} {NUMBANCO}-{#sum:VALOR} {#page}/{#pages}"), &error);
+    ASSERT_TRUE(t);
+    ASSERT_EQ(t->parts.size(), 8);
+    EXPECT_EQ(t->parts[0].text, QStringLiteral("{x} "));
+    EXPECT_EQ(t->parts[1].kind, TextTemplate::Part::Field);
+    EXPECT_EQ(t->parts[3].kind, TextTemplate::Part::Sum);
+    EXPECT_EQ(t->parts[3].text, QStringLiteral("VALOR"));
+    for (const char *bad : {"{#soma:VALOR}", "{VALOR", "VALOR}", "{}", "{#sum:}"})
+        EXPECT_FALSE(TextTemplate::parse(QString::fromLatin1(bad), &error)) << bad;
+}
+
+int main(int argc, char **argv)
+{
+    // Test discovery runs the program outside ctest's environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
