@@ -4,7 +4,6 @@
 #include "ArquivoIni.h"
 #include "MessagePresenter.h"
 #include "PortList.h"
-#include "Protege.h"
 
 #include <QMdiSubWindow>
 #include <QStandardPaths>
@@ -48,13 +47,14 @@ QString LeCidade()
     return ArquivoIni(arquivoConfiguracao()).le(Secao, ChaveCidade);
 }
 
-TfrmConfig::TfrmConfig(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::TfrmConfig>())
+TfrmConfig::TfrmConfig(const Contexto &contexto, QWidget *parent)
+    : JanelaFilha(contexto, parent), ui(std::make_unique<Ui::TfrmConfig>())
 {
     ui->setupUi(this);
     setFixedSize(300, 112);
     ui->cbPorta->addItems(PortList::portas());
-    connect(ui->btSalvar, &QPushButton::clicked, this, [this] { executaProtegido([this] { btSalvarClick(); }); });
-    connect(ui->btPadrao, &QPushButton::clicked, this, [this] { executaProtegido([this] { btPadraoClick(); }); });
+    comando(ui->btSalvar, &TfrmConfig::btSalvarClick);
+    comando(ui->btPadrao, &TfrmConfig::btPadraoClick);
     connect(ui->btCancelar, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -69,7 +69,7 @@ bool TfrmConfig::event(QEvent *event)
             connect(moldura, &QMdiSubWindow::aboutToActivate, this, &TfrmConfig::FormActivate,
                     Qt::UniqueConnection);
     }
-    return QWidget::event(event);
+    return JanelaFilha::event(event);
 }
 
 void TfrmConfig::FormActivate()
@@ -86,8 +86,8 @@ void TfrmConfig::salva(const QString &porta)
     const QString cidade = ui->edCidade->text();
     ArquivoIni(arquivoConfiguracao()).grava(Secao, {{ChavePorta, porta}, {ChaveCidade, cidade}});
     emit configuracaoSalva(LePortaCOM(), cidade);
-    messages().show(QStringLiteral("Sucesso!"), QStringLiteral("Operação realizada com Sucesso!"),
-                    MessagePresenter::Icon::Information);
+    mostra(QStringLiteral("Operação realizada com Sucesso!"), MessagePresenter::Icon::Information,
+           QStringLiteral("Sucesso!"));
     close();
 }
 
@@ -98,8 +98,8 @@ void TfrmConfig::btSalvarClick()
 
 void TfrmConfig::btPadraoClick()
 {
-    if (!messages().ask(QStringLiteral("Confirmação"),
-                        QStringLiteral("Deseja realmente restaurar as configurações padrões do Norvel Cheque?")))
+    if (!pergunta(QStringLiteral("Deseja realmente restaurar as configurações padrões do Norvel Cheque?"),
+                  QStringLiteral("Confirmação")))
         return;
     // The default is stored even when the machine has no COM1 to select.
     const int indice = ui->cbPorta->findText(PortaPadrao);

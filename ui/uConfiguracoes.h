@@ -1,7 +1,8 @@
 #pragma once
 
+#include "JanelaFilha.h"
+
 #include <QString>
-#include <QWidget>
 
 #include <memory>
 
@@ -21,11 +22,11 @@ int LePortaCOM();
 QString LeCidade();
 
 // The settings window: the printer's serial port and the default city.
-class TfrmConfig : public QWidget {
+class TfrmConfig : public JanelaFilha {
     Q_OBJECT
 
 public:
-    explicit TfrmConfig(QWidget *parent = nullptr);
+    explicit TfrmConfig(const Contexto &contexto, QWidget *parent = nullptr);
     ~TfrmConfig() override;
 
 signals:

@@ -138,7 +138,6 @@ QMdiArea *TfrmPrincipal::areaFilhos() const
 
 QMdiSubWindow *TfrmPrincipal::mostraFilho(QWidget *filho, Posicao posicao)
 {
-    filho->setAttribute(Qt::WA_DeleteOnClose);
     const bool fixo = filho->minimumSize() == filho->maximumSize();
     Qt::WindowFlags moldura = Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
@@ -193,7 +192,7 @@ void TfrmPrincipal::actConfiguracoesClick()
     abreUnico(
         QStringLiteral("frmConfig"),
         [this] {
-            auto *configuracoes = new TfrmConfig;
+            auto *configuracoes = new TfrmConfig(contexto_);
             connect(configuracoes, &TfrmConfig::configuracaoSalva, this, [this](int porta, const QString &cidade) {
                 contexto_.portaCOM = porta;
                 contexto_.cidadePadrao = cidade;
@@ -219,5 +218,5 @@ void TfrmPrincipal::actManualClick()
 
 void TfrmPrincipal::actSobreClick()
 {
-    abreUnico(QStringLiteral("frmSobre"), [] { return new TfrmSobre; }, Posicao::Centralizada);
+    abreUnico(QStringLiteral("frmSobre"), [this] { return new TfrmSobre(contexto_); }, Posicao::Centralizada);
 }

@@ -34,9 +34,9 @@ public:
     const Contexto &contexto() const { return contexto_; }
 
     enum class Posicao { Padrao, Centralizada };
-    // Puts filho into the client area as a child window and shows it. The
-    // window frees itself when closed; a fixed-size widget gets a fixed frame
-    // without a maximise button.
+    // Puts filho into the client area as a child window and shows it (a
+    // JanelaFilha frees itself when closed); a fixed-size widget gets a fixed
+    // frame without a maximise button.
     QMdiSubWindow *mostraFilho(QWidget *filho, Posicao posicao = Posicao::Padrao);
     // Single-instance screens: brings forward the open child whose
     // objectName is nome, or shows the one cria() makes.

@@ -1,7 +1,8 @@
 #include "uSobre.h"
 #include "ui_uSobre.h"
 
-TfrmSobre::TfrmSobre(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::TfrmSobre>())
+TfrmSobre::TfrmSobre(const Contexto &contexto, QWidget *parent)
+    : JanelaFilha(contexto, parent), ui(std::make_unique<Ui::TfrmSobre>())
 {
     ui->setupUi(this);
     setFixedSize(500, 130);

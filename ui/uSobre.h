@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "JanelaFilha.h"
 
 #include <memory>
 
@@ -9,11 +9,11 @@ class TfrmSobre;
 }
 
 // The About box: the program's version and dates.
-class TfrmSobre : public QWidget {
+class TfrmSobre : public JanelaFilha {
     Q_OBJECT
 
 public:
-    explicit TfrmSobre(QWidget *parent = nullptr);
+    explicit TfrmSobre(const Contexto &contexto, QWidget *parent = nullptr);
     ~TfrmSobre() override;
 
 private:
