@@ -1,0 +1,23 @@
+#include "DataLonga.h"
+
+#include <QCalendarWidget>
+
+namespace {
+
+const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
+const QString formatoLongo = QStringLiteral("d 'de' MMMM 'de' yyyy");
+
+} // namespace
+
+DataLonga::DataLonga(QWidget *parent) : QDateTimeEdit(QDateTime::currentDateTime(), parent)
+{
+    setLocale(brasil);
+    setDisplayFormat(formatoLongo);
+    setCalendarPopup(true);
+    calendarWidget()->setLocale(brasil);
+}
+
+QString DataLonga::formata(const QDate &data)
+{
+    return brasil.toString(data, formatoLongo);
+}
