@@ -113,15 +113,41 @@ public:
 
 namespace {
 
+// Text widths measured once: statuses, dates and names repeat on every
+// page, and shaping a text costs as much as painting it.
+class Advances {
+public:
+    explicit Advances(const QFontMetricsF &fm) : fm_(fm) {}
+    // A copy would fill a cache of its own and throw it away.
+    Advances(const Advances &) = delete;
+    Advances &operator=(const Advances &) = delete;
+    double operator()(const QString &text) const
+    {
+        const auto it = cache_.constFind(text);
+        if (it != cache_.cend())
+            return *it;
+        if (cache_.size() >= 50000)
+            cache_.clear(); // bounded: a report of 100,000 unique payees must not keep them all
+        const double w = fm_.horizontalAdvance(text);
+        cache_.insert(text, w);
+        return w;
+    }
+    const QFontMetricsF &fm() const { return fm_; }
+
+private:
+    const QFontMetricsF &fm_;
+    mutable QHash<QString, double> cache_;
+};
+
 class PaintMetrics final : public ReportEngine::Metrics {
 public:
     PaintMetrics(const ReportDefinition &report, QPaintDevice &device)
         : report_(report), sx_(device.logicalDpiX() / 25.4), sy_(device.logicalDpiY() / 25.4),
           deviceHeight_(device.height()), body_(reportFont(report)), bold_(reportFont(report, 0, true)),
-          fm_(body_, &device), boldFm_(bold_, &device), pad_(0.8 * sx_)
+          fm_(body_, &device), boldFm_(bold_, &device), advance_(fm_), boldAdvance_(boldFm_), pad_(0.8 * sx_)
     {
         for (const Column &c : report.columns)
-            titleLines_ = std::max<int>(titleLines_, wrap(boldFm_, c.title, c).size());
+            titleLines_ = std::max<int>(titleLines_, wrap(boldAdvance_, c.title, c).size());
     }
 
     double pageTop() const override { return report_.margins.top() * sy_; }
@@ -136,7 +162,7 @@ public:
         int lines = 1;
         for (qsizetype i = 0; i < cells.size(); ++i)
             if (report_.columns[i].wrap)
-                lines = std::max<int>(lines, wrap(fm_, cells[i], report_.columns[i]).size());
+                lines = std::max<int>(lines, wrap(advance_, cells[i], report_.columns[i]).size());
         return baseRow() + (lines - 1) * fm_.lineSpacing();
     }
 
@@ -151,10 +177,12 @@ public:
     const QFont &bold() const { return bold_; }
     const QFontMetricsF &fm() const { return fm_; }
     const QFontMetricsF &boldFm() const { return boldFm_; }
+    const Advances &advance() const { return advance_; }
+    const Advances &boldAdvance() const { return boldAdvance_; }
 
-    QStringList wrap(const QFontMetricsF &fm, const QString &text, const Column &c) const
+    QStringList wrap(const Advances &advance, const QString &text, const Column &c) const
     {
-        return wrapText(text, textWidth(c), [&fm](const QString &s) { return fm.horizontalAdvance(s); });
+        return wrapText(text, textWidth(c), [&advance](const QString &s) { return advance(s); });
     }
 
 private:
@@ -166,6 +194,8 @@ private:
     QFont bold_;
     QFontMetricsF fm_;
     QFontMetricsF boldFm_;
+    Advances advance_;
+    Advances boldAdvance_;
     double pad_;
     int titleLines_ = 1;
 };
@@ -498,18 +528,26 @@ bool ReportEngine::paintPages(QPagedPaintDevice &device, QPainter &painter, int 
             painter.drawText(QPointF(tx, y + std::max(0.0, (h - fm.lineSpacing()) / 2) + fm.ascent()), text);
         }
     };
-    auto paintLines = [&](const QStringList &lines, const Column &c, double top, const QFontMetricsF &fm) {
+    auto paintLines = [&](const QStringList &lines, const Column &c, double top, const Advances &advance) {
+        const QFontMetricsF &fm = advance.fm();
         const double x = m.x(c.x) + m.pad();
         const double w = m.textWidth(c);
         double baseline = top + fm.ascent();
         for (QString line : lines) {
-            if (!c.wrap && fm.horizontalAdvance(line) > w)
+            if (line.isEmpty()) {
+                baseline += fm.lineSpacing();
+                continue;
+            }
+            double width = advance(line);
+            if (!c.wrap && width > w) {
                 line = fm.elidedText(line, Qt::ElideRight, w);
+                width = advance(line);
+            }
             double tx = x;
             if (c.align & Qt::AlignRight)
-                tx = x + w - fm.horizontalAdvance(line);
+                tx = x + w - width;
             else if (c.align & Qt::AlignHCenter)
-                tx = x + (w - fm.horizontalAdvance(line)) / 2;
+                tx = x + (w - width) / 2;
             painter.drawText(QPointF(tx, baseline), line);
             baseline += fm.lineSpacing();
         }
@@ -534,10 +572,10 @@ bool ReportEngine::paintPages(QPagedPaintDevice &device, QPainter &painter, int 
         painter.setFont(m.bold());
         painter.setPen(Qt::black);
         for (const Column &c : report_.columns) {
-            const QStringList lines = m.wrap(m.boldFm(), c.title, c);
+            const QStringList lines = m.wrap(m.boldAdvance(), c.title, c);
             // Titles sit on the rule, so one-line titles line up with the last line of longer ones.
             const double top = y + header - m.pad() - lines.size() * m.boldFm().lineSpacing();
-            paintLines(lines, c, top, m.boldFm());
+            paintLines(lines, c, top, m.boldAdvance());
         }
         painter.setPen(rule);
         painter.drawLine(QPointF(m.x(0), y + header), QPointF(m.x(0) + m.contentWidth(), y + header));
@@ -552,7 +590,7 @@ bool ReportEngine::paintPages(QPagedPaintDevice &device, QPainter &painter, int 
                 cells.append(cell(c, row).value_or(QString()));
             for (qsizetype i = 0; i < cells.size(); ++i) {
                 const Column &c = report_.columns[i];
-                paintLines(c.wrap ? m.wrap(m.fm(), cells[i], c) : QStringList{cells[i]}, c, y + topPad, m.fm());
+                paintLines(c.wrap ? m.wrap(m.advance(), cells[i], c) : QStringList{cells[i]}, c, y + topPad, m.advance());
             }
             y += m.rowHeight(cells);
         }
