@@ -4,6 +4,7 @@
 
 #include <stdint.h>
 
+#include "line_settings.h"
 #include "port.h"
 
 #define LUMORA_FRAME_SIZE 512
@@ -12,6 +13,7 @@ struct lumora_module {
     struct lumora_port *port; /* NULL while closed */
     int32_t last_error;
     uint32_t read_timeout_ms; /* per byte; a read gives up after this plus 1 ms */
+    struct lumora_line_settings line; /* asked of the port at the last open */
     char pending_frame[LUMORA_FRAME_SIZE]; /* amount frame held for the print command */
 };
 

@@ -33,8 +33,9 @@ struct lumora_port_ops {
     int (*configure)(struct lumora_port *port, const struct lumora_line_settings *settings);
     /* Clears a break and discards what is pending in both directions. */
     void (*purge)(struct lumora_port *port);
-    /* One write of at most length bytes (length > 0); DONE once at least one
-     * byte has gone, with *sent telling how many. */
+    /* Writes what the line takes of length bytes (length > 0) by the
+     * deadline: DONE once at least one byte has gone, with *sent telling how
+     * many. The caller loops for the rest. */
     enum lumora_io (*write)(struct lumora_port *port, const unsigned char *bytes,
                             size_t length, size_t *sent,
                             const struct lumora_deadline *deadline);

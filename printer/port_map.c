@@ -1,11 +1,13 @@
 #include "port_map.h"
 
 #include <ctype.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <strings.h>
+#include <unistd.h>
 
 #include "trace.h"
 
@@ -19,13 +21,30 @@ static char *trim(char *s)
     return s;
 }
 
+/* A map is a few lines; what reads on past this is no map (a device such
+ * as /dev/zero never ends). */
+#define MAP_MAX_BYTES 65536
+#define LINE_MAX_BYTES 1024
+
+static FILE *open_quietly(const char *path)
+{
+    /* Non-blocking, so a FIFO without a writer cannot hold the open. */
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return NULL;
+    FILE *f = fdopen(fd, "r");
+    if (!f)
+        close(fd);
+    return f;
+}
+
 /* The first map file there is, or NULL. */
 static FILE *open_map(char *path, size_t size)
 {
     const char *explicit_path = getenv("LUMORA_PORTAS");
     if (explicit_path && *explicit_path) {
         snprintf(path, size, "%s", explicit_path);
-        return fopen(path, "r");
+        return open_quietly(path);
     }
     const char *xdg = getenv("XDG_CONFIG_HOME");
     const char *home = getenv("HOME");
@@ -35,28 +54,46 @@ static FILE *open_map(char *path, size_t size)
     else if (home && *home)
         n = snprintf(path, size, "%s/.config/lumora/portas.ini", home);
     if (n > 0 && (size_t)n < size) {
-        FILE *f = fopen(path, "r");
+        FILE *f = open_quietly(path);
         if (f)
             return f;
     }
     snprintf(path, size, "/etc/lumora/portas.ini");
-    return fopen(path, "r");
+    return open_quietly(path);
+}
+
+/* The whole map into a fresh zero-terminated buffer; NULL when it holds more
+ * than a map may or cannot be read. */
+static char *read_map(FILE *f)
+{
+    char *text = malloc(MAP_MAX_BYTES + 1);
+    if (!text)
+        return NULL;
+    size_t length = fread(text, 1, MAP_MAX_BYTES + 1, f);
+    if (length > MAP_MAX_BYTES || ferror(f)) {
+        free(text);
+        return NULL;
+    }
+    text[length] = '\0';
+    return text;
 }
 
 /* 1 found (value copied), 0 not in the map, -1 value too long. */
-static int find_entry(FILE *f, const char *key, char *value, size_t size)
+static int find_entry(const char *text, const char *key, char *value, size_t size)
 {
-    char line[1024];
+    char line[LINE_MAX_BYTES];
     int in_section = 0;
-    while (fgets(line, sizeof line, f)) {
-        size_t len = strlen(line);
-        if (len == sizeof line - 1 && line[len - 1] != '\n') {
-            /* An over-long line is no entry of ours: skip the rest of it. */
-            int c;
-            while ((c = fgetc(f)) != EOF && c != '\n')
-                ;
+    for (const char *at = text; *at;) {
+        size_t len = strcspn(at, "\n");
+        const char *next = at + len + (at[len] == '\n');
+        /* An over-long line is no entry of ours. */
+        if (len >= sizeof line) {
+            at = next;
             continue;
         }
+        memcpy(line, at, len);
+        line[len] = '\0';
+        at = next;
         char *s = trim(line);
         if (*s == ';' || *s == '#' || *s == '\0')
             continue;
@@ -96,8 +133,14 @@ int lumora_port_map_lookup(int port, char *address, size_t size)
     int found = 0;
     FILE *f = open_map(path, sizeof path);
     if (f) {
-        found = find_entry(f, key, address, size);
+        char *text = read_map(f);
         fclose(f);
+        if (!text) {
+            lumora_trace("%s: unreadable or over %d bytes", path, MAP_MAX_BYTES);
+            return -1;
+        }
+        found = find_entry(text, key, address, size);
+        free(text);
     }
     if (found < 0) {
         lumora_trace("%s: entry for %s too long", path, key);

@@ -180,7 +180,8 @@ static int pump(struct rfc2217_port *p, const struct lumora_deadline *deadline)
             if (p->reply_length) {
                 struct lumora_deadline d = lumora_deadline_in(REPLY_TIMEOUT_MS);
                 size_t written;
-                send_raw(p, p->reply, p->reply_length, &written, &d);
+                send_raw(p, p->reply, p->reply_length, &written,
+                         d.at_ns < deadline->at_ns ? &d : deadline);
                 p->reply_length = 0;
             }
             return p->lost ? -1 : 1;
@@ -215,12 +216,15 @@ static int drain(struct rfc2217_port *p)
     return 0;
 }
 
-/* Waits until *flag is set: 1 set, 0 not by the deadline, -1 link gone. */
-static int await(struct rfc2217_port *p, const int *flag, uint32_t ms)
+/* Waits until *flag is set: 1 set, 0 not by the deadline, -1 link gone.
+ * A server that never stops sending must not hold the wait open, so the
+ * deadline counts on every pass, not only when the line goes quiet. */
+static int await(struct rfc2217_port *p, const int *flag, const struct lumora_deadline *deadline)
 {
-    struct lumora_deadline deadline = lumora_deadline_in(ms);
     while (!*flag) {
-        int r = pump(p, &deadline);
+        if (lumora_deadline_remaining_ms(deadline) == 0)
+            return 0;
+        int r = pump(p, deadline);
         if (r <= 0)
             return r;
     }
@@ -249,12 +253,12 @@ static size_t put_byte_command(unsigned char *buf, size_t at, unsigned char comm
     return put_command(buf, at, command, &value, 1);
 }
 
-static enum lumora_io send_commands(struct rfc2217_port *p, const unsigned char *buf, size_t length)
+static enum lumora_io send_commands(struct rfc2217_port *p, const unsigned char *buf, size_t length,
+                                    const struct lumora_deadline *deadline)
 {
-    struct lumora_deadline deadline = lumora_deadline_in(REPLY_TIMEOUT_MS);
     size_t written;
     lumora_trace_bytes("rfc2217 commands", buf, length);
-    return send_raw(p, buf, length, &written, &deadline);
+    return send_raw(p, buf, length, &written, deadline);
 }
 
 /* "host:port" or "[v6 address]:port". */
@@ -336,7 +340,7 @@ static void settle(struct rfc2217_port *p)
             return;
     }
     struct lumora_deadline now = lumora_deadline_in(0);
-    while (pump(p, &now) > 0)
+    while (lumora_deadline_remaining_ms(&d) > 0 && pump(p, &now) > 0)
         ;
 }
 
@@ -368,6 +372,9 @@ static struct lumora_port *rfc2217_open(const char *address)
     p->base.ops = &lumora_rfc2217_ops;
     p->fd = fd;
 
+    /* Each step has its own share of the open's time, whatever the server
+     * sends meanwhile. */
+    struct lumora_deadline answer = lumora_deadline_in(ANSWER_TIMEOUT_MS);
     static const unsigned char offer[] = {
         TELNET_IAC, TELNET_WILL, TELNET_OPT_COM_PORT,
         TELNET_IAC, TELNET_WILL, TELNET_OPT_BINARY,
@@ -375,8 +382,8 @@ static struct lumora_port *rfc2217_open(const char *address)
         TELNET_IAC, TELNET_WILL, TELNET_OPT_SGA,
         TELNET_IAC, TELNET_DO, TELNET_OPT_SGA,
     };
-    if (send_commands(p, offer, sizeof offer) != LUMORA_IO_DONE
-        || await(p, &p->com_port_answer, ANSWER_TIMEOUT_MS) <= 0 || p->com_port_answer < 0) {
+    if (send_commands(p, offer, sizeof offer, &answer) != LUMORA_IO_DONE
+        || await(p, &p->com_port_answer, &answer) <= 0 || p->com_port_answer < 0) {
         lumora_trace("%s: no COM port control", address);
         rfc2217_close(&p->base);
         return NULL;
@@ -410,10 +417,11 @@ static int rfc2217_configure(struct lumora_port *port, const struct lumora_line_
     n = put_byte_command(buf, n, CPC_SET_CONTROL, CONTROL_BREAK_OFF);
     n = put_byte_command(buf, n, CPC_SET_MODEMSTATE_MASK,
                          MODEM_DSR | MODEM_CTS | MODEM_DELTA_DSR | MODEM_DELTA_CTS);
-    if (send_commands(p, buf, n) != LUMORA_IO_DONE)
+    struct lumora_deadline answer = lumora_deadline_in(ANSWER_TIMEOUT_MS);
+    if (send_commands(p, buf, n, &answer) != LUMORA_IO_DONE)
         return -1;
     /* A status query right after the open must see the server's report. */
-    if (await(p, &p->modem_reported, ANSWER_TIMEOUT_MS) < 0)
+    if (await(p, &p->modem_reported, &answer) < 0)
         return -1;
     return 0;
 }
@@ -427,8 +435,9 @@ static void rfc2217_purge(struct lumora_port *port)
     p->inbox_count = 0;
     p->purge_acked = 0;
     p->purge_pending = 1;
-    if (send_commands(p, buf, n) == LUMORA_IO_DONE && !p->purge_ack_missing
-        && await(p, &p->purge_acked, PURGE_ACK_TIMEOUT_MS) == 0) {
+    struct lumora_deadline ack = lumora_deadline_in(PURGE_ACK_TIMEOUT_MS);
+    if (send_commands(p, buf, n, &ack) == LUMORA_IO_DONE && !p->purge_ack_missing
+        && await(p, &p->purge_acked, &ack) == 0) {
         lumora_trace("purge not acknowledged; not waiting for it again");
         p->purge_ack_missing = 1;
     }
@@ -456,11 +465,14 @@ static enum lumora_io rfc2217_write(struct lumora_port *port, const unsigned cha
     if (p->lost)
         return LUMORA_IO_FAILED;
     size_t done = 0;
+    /* Once some bytes have gone, a full socket ends the call: the caller
+     * counts the progress and gives the rest a fresh stall time. */
+    struct lumora_deadline now = lumora_deadline_in(0);
     while (done < length) {
         unsigned char out[2048];
         size_t out_length, written;
         size_t took = telnet_escape(bytes + done, length - done, out, sizeof out, &out_length);
-        enum lumora_io io = send_raw(p, out, out_length, &written, deadline);
+        enum lumora_io io = send_raw(p, out, out_length, &written, done ? &now : deadline);
         if (io != LUMORA_IO_DONE) {
             done += data_in(out, written, &p->owed_iac);
             if (done == 0)
@@ -478,6 +490,8 @@ static enum lumora_io rfc2217_read_byte(struct lumora_port *port, unsigned char 
 {
     struct rfc2217_port *p = self(port);
     while (p->inbox_count == 0) {
+        if (lumora_deadline_remaining_ms(deadline) == 0)
+            return LUMORA_IO_TIMEOUT;
         int r = pump(p, deadline);
         if (r < 0)
             return LUMORA_IO_FAILED;

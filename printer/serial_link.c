@@ -1,4 +1,5 @@
 /* Link exports: open, close, send, receive, last error. */
+#include <stdint.h>
 #include <stdio.h>
 #include <strings.h>
 
@@ -10,6 +11,9 @@
 /* The port keeps no write time-out of its own; a send that finds no room on
  * the line for this long has timed out. */
 #define WRITE_TIMEOUT_MS 2000
+/* A whole block gets the stall time plus this many times its time on the
+ * wire: the line's own pace with room for the driver or a device server. */
+#define WIRE_TIME_FACTOR 2
 
 static const char rfc2217_scheme[] = "rfc2217://";
 
@@ -54,6 +58,7 @@ static struct lumora_outcome open_port(int32_t number, const char *mode)
     }
     lumora_trace("COM%d open (%s) %s", (int)number, address, mode);
     lumora.port = port;
+    lumora.line = settings;
     return done(1);
 }
 
@@ -99,6 +104,27 @@ int32_t Lumora_Fecha(void)
     return lumora_leave(close_port());
 }
 
+/* Milliseconds the block takes on the line at its speed and framing; a
+ * setting the mode string left to the port counts as the slower choice. */
+static uint32_t wire_time_ms(size_t length)
+{
+    const struct lumora_line_settings *s = &lumora.line;
+    uint64_t baud = s->baud > 0 ? (uint64_t)s->baud : 2400;
+    uint64_t bits = 1 + (uint64_t)(s->data_bits ? s->data_bits : 8)
+                    + (s->parity == 'N' ? 0 : 1) + (s->stop_bits == LUMORA_STOP_1 ? 1 : 2);
+    uint64_t ms = ((uint64_t)length * bits * 1000 + baud - 1) / baud;
+    return ms > UINT32_MAX / 4 ? UINT32_MAX / 4 : (uint32_t)ms;
+}
+
+static const struct lumora_deadline *earlier(const struct lumora_deadline *a,
+                                             const struct lumora_deadline *b)
+{
+    return a->at_ns <= b->at_ns ? a : b;
+}
+
+/* A transport write takes what fits and returns; the block is sent when every
+ * byte has gone. Anything less is a failure: a cheque copy cut short must not
+ * read as printed. */
 struct lumora_outcome lumora_send(const char *bytes, int32_t length)
 {
     struct lumora_port *port = lumora.port;
@@ -110,13 +136,26 @@ struct lumora_outcome lumora_send(const char *bytes, int32_t length)
     if (length == 0)
         return done(1);
     lumora_trace_bytes("send", bytes, (size_t)length);
-    struct lumora_deadline deadline = lumora_deadline_in(WRITE_TIMEOUT_MS);
-    size_t sent = 0;
-    enum lumora_io io = port->ops->write(port, (const unsigned char *)bytes, (size_t)length,
-                                         &sent, &deadline);
-    if (io == LUMORA_IO_DONE)
-        return done(1);
-    return failed(io == LUMORA_IO_TIMEOUT ? LUMORA_ERR_TEMPO_ESCRITA : LUMORA_ERR_ESCRITA);
+    const unsigned char *from = (const unsigned char *)bytes;
+    size_t total = (size_t)length, sent = 0;
+    struct lumora_deadline whole =
+        lumora_deadline_in(WRITE_TIMEOUT_MS + WIRE_TIME_FACTOR * wire_time_ms(total));
+    while (sent < total) {
+        if (sent > 0 && lumora_deadline_remaining_ms(&whole) == 0) {
+            lumora_trace("send: %zu of %zu bytes out when the time was up", sent, total);
+            return failed(LUMORA_ERR_TEMPO_ESCRITA);
+        }
+        struct lumora_deadline stall = lumora_deadline_in(WRITE_TIMEOUT_MS);
+        size_t n = 0;
+        enum lumora_io io = port->ops->write(port, from + sent, total - sent, &n,
+                                             earlier(&stall, &whole));
+        if (io != LUMORA_IO_DONE) {
+            lumora_trace("send: %zu of %zu bytes out", sent, total);
+            return failed(io == LUMORA_IO_TIMEOUT ? LUMORA_ERR_TEMPO_ESCRITA : LUMORA_ERR_ESCRITA);
+        }
+        sent += n;
+    }
+    return done(1);
 }
 
 int32_t Lumora_EnviaBloco(int32_t port, const char *buffer, int32_t length)

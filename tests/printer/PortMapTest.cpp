@@ -73,3 +73,28 @@ TEST(LumoraPortMap, OverlongEntriesAndLinesDoNotOpenAnything)
     EXPECT_EQ(Lumora_Abre(6), 1) << Lumora_UltimoErro();
     Lumora_Fecha();
 }
+
+// A map that never ends (a device named by mistake) or is far too big for
+// one is refused rather than read for ever.
+TEST(LumoraPortMap, EndlessOrHugeMapsFailTheOpen)
+{
+    PortMapFile named;
+    PtyPeer peer;
+    for (const char *device : {"/dev/zero", "/dev/urandom"}) {
+        setenv("LUMORA_PORTAS", device, 1);
+        EXPECT_EQ(Lumora_Abre(6), 0) << device;
+        EXPECT_EQ(Lumora_UltimoErro(), LUMORA_ERR_PORTA) << device;
+    }
+    writeFile(named.path(), "[Portas]\nCOM6=" + peer.slavePath() + "\n" + std::string(70000, ';'));
+    setenv("LUMORA_PORTAS", named.path().c_str(), 1);
+    EXPECT_EQ(Lumora_Abre(6), 0);
+    EXPECT_EQ(Lumora_UltimoErro(), LUMORA_ERR_PORTA);
+    // An empty map names nothing: the default device.
+    setenv("LUMORA_PORTAS", "/dev/null", 1);
+    EXPECT_EQ(Lumora_Abre(6), 0);
+    EXPECT_EQ(Lumora_UltimoErro(), LUMORA_ERR_PORTA);
+    writeFile(named.path(), "[Portas]\nCOM6=" + peer.slavePath() + "\n");
+    setenv("LUMORA_PORTAS", named.path().c_str(), 1);
+    EXPECT_EQ(Lumora_Abre(6), 1) << Lumora_UltimoErro();
+    Lumora_Fecha();
+}

@@ -5,10 +5,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
 #include <thread>
 
 #include "FakeRfc2217Server.h"
+#include "FloodingServer.h"
 #include "Lumora.h"
 #include "PortMapFile.h"
 
@@ -251,4 +253,57 @@ TEST(Rfc2217Open, UnreachableOrUnwillingServersFailWithCode1)
     EXPECT_EQ(Lumora_UltimoErro(), LUMORA_ERR_PORTA);
     EXPECT_EQ(Lumora_EnviaByte(kPort, 'x'), 0);
     EXPECT_EQ(Lumora_UltimoErro(), LUMORA_ERR_PORTA);
+}
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+} // namespace
+
+// A server that never stops sending must not keep a call past its deadline;
+// the floods below outlast every limit of the library.
+TEST(Rfc2217Flood, OpenKeepsItsNineSecondsWhateverTheServerSends)
+{
+    PortMapFile map;
+    for (const auto &flood : {"x"s, "\xFF"s, b({IAC, DO, 99})}) {
+        FloodingServer server({.answerOpen = false, .flood = flood, .seconds = 25});
+        map.set(kPort, server.url());
+        const auto start = Clock::now();
+        EXPECT_EQ(Lumora_Abre(kPort), 0);
+        EXPECT_EQ(Lumora_UltimoErro(), LUMORA_ERR_PORTA);
+        EXPECT_LT(secondsSince(start), 9.5) << "flood of " << flood.size() << " bytes";
+    }
+}
+
+TEST(Rfc2217Flood, CloseKeepsItsTwoSecondsAndSendsStillGoOut)
+{
+    PortMapFile map;
+    FloodingServer server({.flood = "x", .seconds = 25, .readInput = true});
+    map.set(kPort, server.url());
+    ASSERT_EQ(Lumora_Abre(kPort), 1) << Lumora_UltimoErro();
+    EXPECT_EQ(Lumora_EnviaBloco(kPort, "abc", 3), 1);
+    const auto start = Clock::now();
+    EXPECT_EQ(Lumora_Fecha(), 1);
+    EXPECT_LT(secondsSince(start), 4.0);
+}
+
+// 16 MB is far more than the sockets hold: the bytes that cannot go are a
+// time-out, never a success.
+TEST(Rfc2217Flood, BlockTheServerNeverTakesFailsWithCode4)
+{
+    PortMapFile map;
+    FloodingServer server({.answerOpen = true, .flood = {}, .seconds = 25});
+    map.set(kPort, server.url());
+    ASSERT_EQ(Lumora_Abre(kPort), 1) << Lumora_UltimoErro();
+    const std::string block(16 << 20, 'c');
+    const auto start = Clock::now();
+    EXPECT_EQ(Lumora_EnviaBloco(kPort, block.data(), static_cast<int32_t>(block.size())), 0);
+    EXPECT_EQ(Lumora_UltimoErro(), LUMORA_ERR_TEMPO_ESCRITA);
+    EXPECT_LT(secondsSince(start), 15.0);
 }

@@ -4,8 +4,10 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "PtyLinkFixture.h"
 
@@ -274,4 +276,32 @@ TEST_F(PtyLink, StalledLineTimesTheWriteOutWithCode4)
     ASSERT_EQ(tcflow(peer.slaveFd(), TCOON), 0);
     EXPECT_EQ(Lumora_EnviaBloco(kPort, "abc", 3), 1);
     EXPECT_EQ(peer.receiveAll(), "abc");
+}
+
+// A terminal takes a few KB per write; a block is sent only when all of it
+// has reached the line.
+TEST_F(PtyLink, LargeBlockReachesAReadingPeerWhole)
+{
+    openLink();
+    std::string block(1000000, '\0');
+    for (std::size_t i = 0; i < block.size(); i++)
+        block[i] = static_cast<char>(i * 7 + i / 251);
+    std::string got;
+    std::thread reader([&] { got = peer.receive(block.size(), 20000); });
+    EXPECT_EQ(Lumora_EnviaBloco(kPort, block.data(), static_cast<int32_t>(block.size())), 1);
+    EXPECT_EQ(Lumora_UltimoErro(), LUMORA_OK);
+    reader.join();
+    EXPECT_EQ(got.size(), block.size());
+    EXPECT_TRUE(got == block);
+}
+
+TEST_F(PtyLink, BlockThePeerStopsTakingIsATimeOutNotASuccess)
+{
+    openLink();
+    const std::string block(65536, 'p');
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Lumora_EnviaBloco(kPort, block.data(), static_cast<int32_t>(block.size())), 0);
+    EXPECT_EQ(Lumora_UltimoErro(), LUMORA_ERR_TEMPO_ESCRITA);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_LT(peer.receiveAll().size(), block.size());
 }
