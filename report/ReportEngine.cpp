@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFontMetricsF>
 #include <QLocale>
+#include <QMap>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -642,14 +643,22 @@ bool ReportEngine::writeHtml(const QString &path)
         return false;
     auto escaped = [](const QString &s) { return s.toHtmlEscaped(); };
     // Band texts that count pages mean nothing on a page without pages.
+    // Texts at one height share a line, as they do on paper.
     auto bandHtml = [&](const Band &band, const QString &cls) {
-        QString out;
+        QMap<double, QString> lines;
         for (const BandItem &item : band.items) {
             if (item.kind != BandItem::Text || item.text.uses(Part::Page) || item.text.uses(Part::Pages))
                 continue;
-            out += QStringLiteral("<p class=\"%1\" style=\"text-align:%2\">%3</p>\n")
-                       .arg(cls, htmlAlign(item.align), escaped(expand(item.text, 1)));
+            QString style = QStringLiteral("text-align:%1").arg(htmlAlign(item.align));
+            if (item.bold)
+                style += QStringLiteral(";font-weight:bold");
+            if (item.fontSize > 0)
+                style += QStringLiteral(";font-size:%1pt").arg(item.fontSize);
+            lines[item.y] += QStringLiteral("<span style=\"%1\">%2</span>").arg(style, escaped(expand(item.text, 1)));
         }
+        QString out;
+        for (const QString &line : std::as_const(lines))
+            out += QStringLiteral("<div class=\"%1\">%2</div>\n").arg(cls, line);
         return out;
     };
 
@@ -660,12 +669,12 @@ bool ReportEngine::writeHtml(const QString &path)
     html += QStringLiteral(
         "<style>\n"
         "body{font-family:\"%1\",Verdana,sans-serif;font-size:10pt;margin:1.5em}\n"
-        "p{margin:.2em 0}\n"
-        ".cabecalho{font-size:11pt}\n"
+        "div{display:flex;align-items:baseline;margin:.3em 0}\n"
+        "div span{flex:1}\n"
         "table{border-collapse:collapse;margin:.8em 0;width:100%}\n"
-        "th,td{padding:.15em .5em;border-bottom:1px solid #ccc;vertical-align:top}\n"
+        "th,td{padding:.15em .5em;border-bottom:1px solid #ccc;vertical-align:top;text-align:left}\n"
         "th{border-bottom:2px solid #000}\n"
-        ".resumo{font-weight:bold}\n"
+        "tfoot td{font-weight:bold;border-top:2px solid #000;border-bottom:none}\n"
         "</style>\n</head>\n<body>\n")
                 .arg(report_.fontFamily);
     html += bandHtml(report_.titleBand, QStringLiteral("titulo"));
@@ -689,8 +698,32 @@ bool ReportEngine::writeHtml(const QString &path)
         }
         html += QLatin1String("</tr>\n");
     }
-    html += QStringLiteral("</tbody>\n</table>\n");
-    html += bandHtml(report_.summary, QStringLiteral("resumo"));
+    html += QStringLiteral("</tbody>\n");
+    // Summary texts tied to a column close the table under their column;
+    // the others share the cells before the first such column.
+    int firstBound = int(report_.columns.size());
+    for (const BandItem &item : report_.summary.items)
+        if (item.kind == BandItem::Text && item.column >= 0)
+            firstBound = std::min(firstBound, item.column);
+    Band loose = report_.summary;
+    if (firstBound > 0 && firstBound < report_.columns.size()) {
+        QStringList cells(report_.columns.size());
+        loose.items.clear();
+        for (const BandItem &item : report_.summary.items) {
+            if (item.kind != BandItem::Text)
+                continue;
+            const int at = item.column >= 0 ? item.column : 0;
+            if (!cells[at].isEmpty())
+                cells[at] += QStringLiteral("<br>");
+            cells[at] += escaped(expand(item.text, 1));
+        }
+        html += QStringLiteral("<tfoot>\n<tr><td colspan=\"%1\">%2</td>").arg(firstBound).arg(cells[0]);
+        for (qsizetype i = firstBound; i < cells.size(); ++i)
+            html += QLatin1String("<td") + styles[i] + u'>' + cells[i] + QLatin1String("</td>");
+        html += QStringLiteral("</tr>\n</tfoot>\n");
+    }
+    html += QStringLiteral("</table>\n");
+    html += bandHtml(loose, QStringLiteral("resumo"));
     html += bandHtml(report_.pageFooter, QStringLiteral("rodape"));
     html += QStringLiteral("</body>\n</html>\n");
     if (!reportPage(Progress::Stage::Printing, 1))

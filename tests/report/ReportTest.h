@@ -36,6 +36,14 @@ inline QString readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
+// Rows of an HTML report's table body.
+inline int htmlRows(const QString &html)
+{
+    const qsizetype from = html.indexOf(QStringLiteral("<tbody>"));
+    const qsizetype to = html.indexOf(QStringLiteral("</tbody>"));
+    return from < 0 || to < 0 ? -1 : int(html.mid(from, to - from).count(QStringLiteral("<tr>")));
+}
+
 inline QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
 {
     const QString path = dir.filePath(name);

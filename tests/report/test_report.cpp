@@ -88,7 +88,11 @@ TEST_F(TenThousandCheques, HtmlIsOneSelfContainedTable)
     const QString html = readAll(out.path);
     EXPECT_EQ(out.pages, 1);
     EXPECT_EQ(html.count(QStringLiteral("<table>")), 1);
-    EXPECT_EQ(html.count(QStringLiteral("<tr>")), Rows + 1);
+    EXPECT_EQ(htmlRows(html), Rows);
+    // The total closes the table under the amounts.
+    EXPECT_TRUE(html.contains(QRegularExpression(
+        QStringLiteral("<tfoot>\\n<tr><td colspan=\"6\">Quantidade de cheques: 10.000</td><td style=\"text-align:right\">Total: %1</td>")
+            .arg(SyntheticCheques::totalText(Rows)))));
     EXPECT_EQ(html.count(QStringLiteral("<th ")) + html.count(QStringLiteral("<th>")), 9);
     EXPECT_TRUE(html.contains(QStringLiteral("<meta charset=\"utf-8\">")));
     EXPECT_FALSE(html.contains(QStringLiteral("src=")) || html.contains(QStringLiteral("<link")));
