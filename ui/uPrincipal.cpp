@@ -8,6 +8,7 @@
 #include "uCompensacao.h"
 #include "uConfiguracoes.h"
 #include "uFavorecido.h"
+#include "uPreencheCheque.h"
 #include "uSobre.h"
 
 #include <QCloseEvent>
@@ -86,9 +87,14 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent)
     };
     for (const auto &[acao, cria] : registros)
         ligaAcao(acao, [this, cria] { mostraFilho(cria()); });
-    // Cheque filling and the queries have no window in this build yet: their
-    // entries stay visible but greyed, rather than doing nothing when chosen.
-    for (QAction *acao : {ui->actChequeAvulso, ui->actChequePreDatado, ui->actEndosso,
+    ligaAcao(ui->actChequeAvulso, [this] {
+        auto *cheque = new TfrmPreencherCheque(contexto_);
+        connect(cheque, &TfrmPreencherCheque::abreJanela, this, [this](QWidget *janela) { mostraFilho(janela); });
+        mostraFilho(cheque);
+    });
+    // The other entries and the queries have no window in this build yet:
+    // they stay visible but greyed, rather than doing nothing when chosen.
+    for (QAction *acao : {ui->actChequePreDatado, ui->actEndosso,
                           ui->actConsultaAvulso, ui->actConsultaPreDatado})
         acao->setEnabled(false);
     ligaAcao(ui->actSair, [this] { actSairClick(); });

@@ -1,0 +1,133 @@
+#include "uCheque.h"
+#include "ui_uCheque.h"
+
+#include "Money.h"
+#include "MessagePresenter.h"
+#include "Protege.h"
+#include "uDMNorvelCheque.h"
+#include "uDeclaracoes.h"
+
+#include <exception>
+
+TfrmCheque::TfrmCheque(const Contexto &contexto, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TfrmCheque>()), contexto_(contexto)
+{
+    ui->setupUi(this);
+    setFixedSize(size());
+    const auto rotulo = [this](const char *nome) {
+        return ui->FaceCheque1->findChild<QLabel *>(QLatin1String(nome));
+    };
+    lblValor = rotulo("lblValor");
+    lblFavorecido = rotulo("lblFavorecido");
+    lblNumBanco = rotulo("lblNumBanco");
+    lblBanco = rotulo("lblBanco");
+    lblCidade = rotulo("lblCidade");
+    lblAgencia = rotulo("lblAgencia");
+    lblConta = rotulo("lblConta");
+    lblNumCheque = rotulo("lblNumCheque");
+    lblParcela = rotulo("lblParcela");
+    lblValorExtenso = rotulo("lblValorExtenso");
+    lblData = rotulo("lblData");
+    edtTipoCompensacao = ui->edtTipoCompensacao;
+    edtCentroCusto = ui->edtCentroCusto;
+    edtDescricao = ui->edtDescricao;
+    chkChequeTerceiro = ui->chkChequeTerceiro;
+    lblDtImpressao = ui->lblDtImpressao;
+    dtpDataImpressao = ui->dtpDataImpressao;
+    btImprimir = ui->btImprimir;
+    btImprimirCopia = ui->btImprimirCopia;
+    btCancelarCheque = ui->btCancelarCheque;
+    btSair = ui->btSair;
+
+    liga(btImprimir, &TfrmCheque::btImprimirClick);
+    liga(btImprimirCopia, &TfrmCheque::btImprimirCopiaClick);
+    liga(btCancelarCheque, &TfrmCheque::btCancelarCheque1Click);
+    liga(btSair, &QDialog::close);
+}
+
+TfrmCheque::~TfrmCheque() = default;
+
+template <typename Tratador> void TfrmCheque::liga(QPushButton *botao, Tratador tratador)
+{
+    connect(botao, &QPushButton::clicked, this, [this, tratador] { executaProtegido([&] { (this->*tratador)(); }); });
+}
+
+void TfrmCheque::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!mostrado_) {
+        mostrado_ = true;
+        executaProtegido([this] { FormShow(); });
+    }
+}
+
+void TfrmCheque::FormShow()
+{
+    impresso_ = false;
+    lblData->setText(DataLonga::formata(DataCheque.date()));
+    valorTexto_ = lblValor->text();
+    if (valorTexto_.contains(QStringLiteral("R$")))
+        valorTexto_.remove(0, 2);
+    if (const std::optional<Money> valor = Money::parse(valorTexto_))
+        lblValorExtenso->setText(QString::fromStdString(valor->extenso()));
+}
+
+void TfrmCheque::HabilitaImpressao(bool habilita)
+{
+    btImprimir->setEnabled(habilita);
+}
+
+void TfrmCheque::IndicaImpressao(const QDateTime &momento)
+{
+    dtpDataImpressao->setDateTime(momento);
+    dtpDataImpressao->setVisible(true);
+    lblDtImpressao->setVisible(true);
+    btImprimir->setText(QStringLiteral("Reimprimir"));
+}
+
+void TfrmCheque::btImprimirClick()
+{
+    bool enviado = false;
+    try {
+        enviado = ImprimeChequeImpressora(lblNumBanco->text(), lblFavorecido->text(), lblCidade->text(), valorTexto_,
+                                          DataCheque.date(), contexto_.portaCOM);
+    } catch (const std::exception &) {
+        // An error inside the job counts as not printed and is not reported.
+    }
+    // A failed reprint leaves the earlier success standing.
+    impresso_ = impresso_ || enviado;
+    if (!enviado)
+        return;
+    messages().show(TituloPrograma, QStringLiteral("Comando enviado para impressora com sucesso"),
+                    MessagePresenter::Icon::Information);
+    IndicaImpressao(QDateTime::currentDateTime());
+}
+
+void TfrmCheque::btImprimirCopiaClick()
+{
+    if (ImprimeCopiaCheque(lblNumBanco->text(), lblBanco->text(), lblAgencia->text(), lblFavorecido->text(),
+                           lblCidade->text(), lblNumCheque->text(), lblConta->text(), valorTexto_,
+                           edtDescricao->text(), lblParcela->text(), DataCheque.date(), contexto_.portaCOM))
+        messages().show(TituloPrograma, QStringLiteral("Comando enviado para impressora com sucesso"),
+                        MessagePresenter::Icon::Information);
+}
+
+void TfrmCheque::btCancelarCheque1Click()
+{
+    if (!messages().ask(TituloPrograma, QStringLiteral("Uma vez \"Cancelado\" o cheque não pode mas voltar ao Status "
+                                                       "de \"Válido\". Deseja realmente cancelar o cheque ?")))
+        return;
+    const WriteResult cancelado =
+        dmNorvelCheque->cancelaCheque(IdCheque, QStringLiteral("Erro ao cancelar o cheque: "));
+    if (cancelado)
+        btCancelarCheque->setEnabled(false);
+    else
+        messages().show(TituloPrograma, cancelado.message, MessagePresenter::Icon::None);
+}
+
+void TfrmCheque::done(int)
+{
+    QDialog::done(impresso_ ? 1 : -1);
+}
