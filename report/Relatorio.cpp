@@ -70,7 +70,6 @@ bool toPreview(const ReportDefinition &report, DataSet &dados, QWidget *parent)
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer, report);
     ReportEngine engine(report, dados);
-    bool printed = false;
     ReportPreviewDialog preview(
         printer,
         [&](QPrinter &device, bool printing) {
@@ -82,7 +81,6 @@ bool toPreview(const ReportDefinition &report, DataSet &dados, QWidget *parent)
             engine.setProgress(nullptr);
             status.close();
             showError(engine.errorString());
-            printed = printed || (ok && printing);
             return ok;
         },
         parent);

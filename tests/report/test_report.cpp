@@ -153,6 +153,38 @@ TEST_F(TenThousandCheques, TextPagesAreTenCharsAndSixLinesPerInchWithColumnsAlig
     EXPECT_EQ(text.indexOf(QStringLiteral("São Paulo Ltda"), nextLine) - nextLine, first - (text.lastIndexOf(u'\n', first) + 1));
 }
 
+// A summary that no longer fits under the last row opens a page of its own,
+// with the page header and column titles, and is not lost or drawn over the footer.
+TEST(ReportLayout, SummaryThatDoesNotFitOpensAPageWithTheHeaders)
+{
+    QString error;
+    const auto report = loadReport(QStringLiteral(RELATORIO), &error);
+    ASSERT_TRUE(report) << error.toStdString();
+    QTemporaryDir dir;
+    for (FileFormat format : {FileFormat::Text, FileFormat::Pdf}) {
+        const QString path = dir.filePath(QStringLiteral("resumo.") + defaultSuffix(format));
+        int rows = 0;
+        for (int n = 20; n < 120 && !rows; ++n) {
+            SyntheticCheques data(n);
+            ReportEngine engine(*report, data);
+            ASSERT_TRUE(engine.writeFile(format, path));
+            const PageRows &last = engine.layout().pages.last();
+            if (last.first == last.end && last.summary)
+                rows = n;
+        }
+        ASSERT_GT(rows, 0) << "no row count left the summary alone";
+        const QString text = format == FileFormat::Pdf ? pdfText(path) : readAll(path);
+        const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
+        ASSERT_EQ(pages.size(), 2) << rows << " rows";
+        EXPECT_TRUE(pages[0].contains(QStringLiteral("Favorecido %1").arg(rows - 1, 6, 10, QLatin1Char('0'))));
+        EXPECT_FALSE(pages[0].contains(QStringLiteral("Quantidade de cheques")));
+        EXPECT_TRUE(pages[1].contains(QStringLiteral("Quantidade de cheques: %1").arg(rows)));
+        EXPECT_TRUE(pages[1].contains(QStringLiteral("Favorecido")) && pages[1].contains(QStringLiteral("Valor (R$)")));
+        EXPECT_FALSE(pages[1].contains(QStringLiteral("Favorecido 0")));
+        EXPECT_TRUE(pages[1].contains(QStringLiteral("Página 2 de 2")));
+    }
+}
+
 namespace {
 
 const QByteArray minimalReport = R"(<?xml version="1.0" encoding="UTF-8"?>

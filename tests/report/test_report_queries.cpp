@@ -21,6 +21,10 @@ QString render(norvel::db::DbQuery &query, FileFormat format, const QString &pat
 
 } // namespace
 
+// The query window hands its DbQuery straight to executaRelatorio, which
+// reads it by field name, hidden fields included.
+static_assert(FieldQuery<norvel::db::DbQuery>);
+
 class ReportOverQueries : public DataModuleTest {};
 
 TEST_F(ReportOverQueries, BothChequeQueriesFeedTheReport)
