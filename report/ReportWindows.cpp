@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -188,7 +189,11 @@ ReportPreviewDialog::ReportPreviewDialog(QPrinter &printer, Painter paint, QWidg
     layout->setSpacing(0);
     layout->addWidget(bar);
     layout->addWidget(preview_, 1);
-    resize(1180, 860);
+    // A landscape A4 page at full size, or the whole screen when that is smaller.
+    QSize size(1180, 860);
+    if (const QScreen *s = screen())
+        size = size.boundedTo(s->availableGeometry().size() * 0.95);
+    resize(size);
 }
 
 bool ReportPreviewDialog::generate()
