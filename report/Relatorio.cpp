@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
 namespace norvel::report {
@@ -117,6 +118,14 @@ QList<FileFormat> todosOsFormatos() { return {FileFormat::Pdf, FileFormat::Html,
 
 bool executaRelatorio(const QString &arquivo, DataSet &dados, const QList<FileFormat> &formatos, QWidget *parent)
 {
+    // The status window lets events through while a report runs; a second
+    // report started from one of them would read the same data set midway.
+    static bool running = false;
+    if (running)
+        return false;
+    running = true;
+    const auto done = qScopeGuard([] { running = false; });
+
     QString erro;
     const auto report = loadChecked(arquivo, dados, &erro);
     if (!report) {

@@ -18,7 +18,8 @@ QList<FileFormat> todosOsFormatos();
 // missing or broken file, or a field dados lacks, is shown as a message and
 // nothing else happens), asks "Output Options" and sends the report to the
 // printer, the preview or a file in one of formatos. Every window goes
-// through the message seam. True when something was printed or saved.
+// through the message seam. True when something was printed or saved; false
+// at once when called while another report runs.
 bool executaRelatorio(const QString &arquivo, DataSet &dados,
                       const QList<FileFormat> &formatos = todosOsFormatos(), QWidget *parent = nullptr);
 // Over an item model, its fields named by its header (see ModelDataSet).

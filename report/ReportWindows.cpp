@@ -121,6 +121,9 @@ ReportStatusWindow::ReportStatusWindow(QWidget *parent) : QDialog(parent)
     layout->addWidget(cancel, 0, Qt::AlignHCenter);
     // Closing the window is a cancel too.
     connect(this, &QDialog::rejected, this, &ReportStatusWindow::cancel);
+    // Shown, not run: the events it lets through must not reach the window
+    // that started the report.
+    setWindowModality(Qt::ApplicationModal);
 }
 
 QString ReportStatusWindow::statusText() const { return lblStatus_->text(); }

@@ -9,6 +9,7 @@
 #include <QPrintPreviewWidget>
 #include <QRadioButton>
 #include <QStandardItemModel>
+#include <QTimer>
 
 using namespace norvel::report;
 
@@ -125,6 +126,25 @@ TEST(ReportPreview, OpensAtFullSizeWithPageNavigationAndPrints)
     EXPECT_EQ(pdfInfo(pdf, QStringLiteral("Pages")).toInt(), pages);
     EXPECT_EQ(pdfInfo(pdf, QStringLiteral("Title")), QStringLiteral("ReportPrinter Report"));
     EXPECT_TRUE(pdfText(pdf).contains(QStringLiteral("Página %1 de %1").arg(pages)));
+}
+
+// Events flow while a report runs; a second click on the window's report
+// button among them must not start a report inside the first.
+TEST(ReportStatus, NoSecondReportWhileOneRuns)
+{
+    QTemporaryDir dir;
+    RecordingPresenter presenter;
+    SyntheticCheques data(500);
+    SyntheticCheques other(10);
+    presenter.dialogs.append(choose(OutputOptionsDialog::Destination::File, FileFormat::Text));
+    presenter.files.append({dir.filePath(QStringLiteral("um.txt")), QString()});
+    int nested = -1;
+    QTimer::singleShot(0, [&] { nested = executaRelatorio(QStringLiteral(RELATORIO), other); });
+
+    EXPECT_TRUE(executaRelatorio(QStringLiteral(RELATORIO), data));
+    EXPECT_EQ(nested, 0) << "the nested call ran, or never came";
+    EXPECT_EQ(presenter.dialogTitles.size(), 1);
+    EXPECT_TRUE(readAll(dir.filePath(QStringLiteral("um.txt"))).contains(QStringLiteral("Quantidade de cheques: 500")));
 }
 
 TEST(ReportStatus, CountsPagesAndCancels)
