@@ -16,6 +16,8 @@ TfrmCheque::TfrmCheque(const Contexto &contexto, QWidget *parent)
 {
     ui->setupUi(this);
     setFixedSize(size());
+    // The buttons' widths fit their captions in the face's narrow font.
+    setFont(ui->FaceCheque1->font());
     const auto rotulo = [this](const char *nome) {
         return ui->FaceCheque1->findChild<QLabel *>(QLatin1String(nome));
     };

@@ -101,12 +101,6 @@ bool TfrmPreencherCheque::ValidaCampos()
 
 bool TfrmPreencherCheque::GravaCheque()
 {
-    // Only a paste can leave a text that is not an amount in the box.
-    const std::optional<Money> valor = ui->edtValor->valor();
-    if (!valor) {
-        mostra(ErroGravacao + Money::invalidText(ui->edtValor->text()), MessagePresenter::Icon::Error);
-        return false;
-    }
     RegistroCheque cheque;
     // A bank name is shown (ValidaCampos), so it has its key.
     cheque.idBanco = ui->edtBanco->chaveInteira().value();
@@ -115,7 +109,8 @@ bool TfrmPreencherCheque::GravaCheque()
     cheque.numCheque = ui->edtNumCheque->text();
     cheque.favorecido = ui->edtNomeFavorecido->currentText();
     cheque.cidade = ui->edtCidade->text();
-    cheque.valor = valor->toText();
+    // Formatted before (btImprimirClick), so an amount.
+    cheque.valor = ui->edtValor->valor().value().toText();
     cheque.dataEmissao = ui->dtpDataCheque->date();
     if (ui->chkJaImpresso->isChecked())
         cheque.dataImpressao = ui->dtpDataImpressao->date();
@@ -135,7 +130,15 @@ bool TfrmPreencherCheque::GravaCheque()
 
 void TfrmPreencherCheque::btImprimirClick()
 {
-    if (!regrasSaida().saiDaCaixaEditada(ui->btImprimir) || !ValidaCampos() || !GravaCheque())
+    if (!regrasSaida().saiDaCaixaEditada(ui->btImprimir) || !ValidaCampos())
+        return;
+    // The value is stored and printed formatted even when its box was never
+    // left (its window was not active while it was typed in).
+    if (ui->edtValor->formata() == RegrasSaida::Resultado::Recusado) {
+        ui->edtValor->setFocus();
+        return;
+    }
+    if (!GravaCheque())
         return;
     // The row stays stored, not marked printed, when the printer fails.
     if (!ImprimeChequeImpressora(ui->edtNumBanco->text(), ui->edtNomeFavorecido->currentText(),

@@ -344,6 +344,9 @@ void TestPreencheCheque::chequeImpressoChegaNaPagina()
     QVERIFY(favorecido->currentIndex() >= 0);
     caixa("edtCidade")->setText(QStringLiteral("Curitiba"));
     controle<DataLonga>("dtpDataCheque")->setDate(QDate(2026, 12, 8));
+    const QString capturas = qEnvironmentVariable("NORVEL_CAPTURAS");
+    if (!capturas.isEmpty())
+        janela_->grab().save(capturas + QStringLiteral("/preenchecheque.png"));
     const qsizetype paginas = impressora_->paginas(QStringLiteral("cheque")).size();
     clica("btImprimir");
     QCOMPARE(caixas_->lastText(), Sucesso);
