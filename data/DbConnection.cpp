@@ -2,6 +2,8 @@
 
 #include "FbClient.h"
 
+#include <QDir>
+
 namespace norvel::db {
 
 DbConnection::DbConnection() = default;
@@ -11,7 +13,15 @@ void DbConnection::open()
 {
     if (attachment_)
         return;
-    attachment_ = std::make_unique<Attachment>(Attachment::attach(databaseName, params, sqlDialect));
+    try {
+        attachment_ = std::make_unique<Attachment>(Attachment::attach(databaseName, params, sqlDialect));
+    } catch (const DbError& e) {
+        // The engine's text is English and may not name the file: say what
+        // failed first, the engine's reason after it.
+        throw DbError(QStringLiteral("Não foi possível conectar ao banco de dados \"%1\": %2")
+                          .arg(QDir::toNativeSeparators(databaseName), e.message().trimmed()),
+                      e.sqlCode(), e.sqlState());
+    }
 }
 
 Attachment& DbConnection::attachment()

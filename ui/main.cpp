@@ -13,22 +13,33 @@ int main(int argc, char *argv[])
     // Before any thread starts (the database engine's among them).
     QuitOnSignal::holdSignals();
     NorvelApplication aplicacao(argc, argv);
+    // Listening before anything can show a box: a start-up message waits in
+    // a loop of its own, and the program must still end on SIGINT and
+    // SIGTERM then (the database engine would take them and go on), closing
+    // the database on the way out and without the exit question.
+    bool encerrado = false;
+    QuitOnSignal sinais;
+    QObject::connect(&sinais, &QuitOnSignal::signalled, &aplicacao, [&encerrado] {
+        encerrado = true;
+        QCoreApplication::exit(0);
+    });
     QtMessagePresenter caixas;
 
     TfrmPrincipal principal;
+    if (encerrado)
+        return 0;
     TdmNorvelCheque dados;
     // A database that cannot be reached is reported once; the program starts
     // all the same and each later database action reports its own failure.
     try {
         dados.DataModuleCreate();
     } catch (const std::exception &erro) {
-        NorvelApplication::relataErro(QString::fromUtf8(erro.what()));
+        if (!encerrado)
+            NorvelApplication::relataErro(QString::fromUtf8(erro.what()));
     }
-    // The database engine would take SIGINT and SIGTERM and go on. A session
-    // that ends must still stop the program, closing the database on the way
-    // out, and without the exit question.
-    QuitOnSignal sinais;
-    QObject::connect(&sinais, &QuitOnSignal::signalled, &aplicacao, [] { QCoreApplication::exit(0); });
+    // exit() ends only the loops already running; the main one is not yet.
+    if (encerrado)
+        return 0;
 
     // Where no window manager maximises (a bare X server), the window still
     // covers the screen.
