@@ -8,12 +8,20 @@
 #include <QString>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char* argv[])
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "uso: %s <arquivo.fdb>\n", argv[0]);
-        return 2;
+    // An option is never a file name: "--help" would otherwise become a
+    // database of that name. A file that starts with "-" is named "./-...".
+    const bool pedeAjuda = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+    if (argc != 2 || pedeAjuda || argv[1][0] == '-' || argv[1][0] == '\0') {
+        std::fprintf(pedeAjuda ? stdout : stderr,
+                     "uso: %s <arquivo.fdb>\n"
+                     "Cria o banco de dados pelo script do programa quando o arquivo não existe;\n"
+                     "um arquivo existente nunca é alterado.\n",
+                     argv[0]);
+        return pedeAjuda ? 0 : 2;
     }
     const QString path = QFile::decodeName(argv[1]);
     if (QFile::exists(path))

@@ -101,6 +101,25 @@ TEST(BuildStepTest, ExistingDatabaseIsNeverReplaced)
     EXPECT_TRUE(file.readAll() == before);
 }
 
+TEST(BuildStepTest, OptionsAreNeverTakenForAFileName)
+{
+    QTemporaryDir dir;
+    const QString tool = norvel::db::executableDirectory() + "norvel_criabase";
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    p.start(tool, {"--help"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(p.readAllStandardOutput().startsWith("uso: "));
+    for (const QStringList& args : {QStringList{"-x"}, QStringList{"--"}, QStringList{""}, QStringList{"a.fdb", "b.fdb"}}) {
+        p.start(tool, args);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(p.readAllStandardError().startsWith("uso: "));
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+}
+
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
