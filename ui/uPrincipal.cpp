@@ -7,6 +7,7 @@
 #include "uCentroCusto.h"
 #include "uCompensacao.h"
 #include "uConfiguracoes.h"
+#include "uConsultas.h"
 #include "uFavorecido.h"
 #include "uPreencheCheque.h"
 #include "uSobre.h"
@@ -92,10 +93,13 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent)
         connect(cheque, &TfrmPreencherCheque::abreJanela, this, [this](QWidget *janela) { mostraFilho(janela); });
         mostraFilho(cheque);
     });
-    // The other entries and the queries have no window in this build yet:
-    // they stay visible but greyed, rather than doing nothing when chosen.
-    for (QAction *acao : {ui->actChequePreDatado, ui->actEndosso,
-                          ui->actConsultaAvulso, ui->actConsultaPreDatado})
+    ligaAcao(ui->actConsultaAvulso, [this] {
+        abreUnico(QStringLiteral("frmConsultas"), [this] { return new TfrmConsultas(contexto_); });
+    });
+    // The post-dated series and the endorsement have no window in this build
+    // yet: their entries stay visible but greyed, rather than doing nothing
+    // when chosen.
+    for (QAction *acao : {ui->actChequePreDatado, ui->actEndosso, ui->actConsultaPreDatado})
         acao->setEnabled(false);
     ligaAcao(ui->actSair, [this] { actSairClick(); });
     ligaAcao(ui->actConfiguracoes, [this] { actConfiguracoesClick(); });

@@ -1,0 +1,147 @@
+#include "uConsultas.h"
+#include "ui_uConsultas.h"
+
+#include "ColunasGrade.h"
+#include "DataLonga.h"
+#include "Relatorio.h"
+#include "uCheque.h"
+#include "uDMNorvelCheque.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QDir>
+
+TfrmConsultas::TfrmConsultas(const Contexto &contexto, QWidget *parent)
+    : JanelaFilha(contexto, parent), ui(std::make_unique<Ui::TfrmConsultas>())
+{
+    ui->setupUi(this);
+    setFixedSize(size());
+    liga(ui->rdData, &QRadioButton::clicked, &TfrmConsultas::rdDataClick);
+    liga(ui->rdPeriodo, &QRadioButton::clicked, &TfrmConsultas::rdDataClick);
+    comando(ui->btAtualizarConsulta, &TfrmConsultas::btAtualizarConsultaClick);
+    liga(ui->grdCheques, &QTableView::doubleClicked, &TfrmConsultas::grdChequesDblClick);
+    comando(ui->btVisualizar, &TfrmConsultas::grdChequesDblClick);
+    comando(ui->brRelatorio, &TfrmConsultas::brRelatorioClick);
+    ui->grdCheques->horizontalHeader()->setSectionsMovable(false);
+}
+
+TfrmConsultas::~TfrmConsultas() = default;
+
+void TfrmConsultas::FormShow()
+{
+    ui->grpPeriodo->setEnabled(false);
+    ui->dtpDataInicial->setEnabled(false);
+    ui->dtpDataFinal->setEnabled(false);
+    const QDateTime hoje = QDateTime::currentDateTime();
+    for (DataLonga *data : {ui->dtpDataCheque, ui->dtpDataInicial, ui->dtpDataFinal})
+        data->setDateTime(hoje);
+    ExecutaConsulta();
+}
+
+void TfrmConsultas::rdDataClick()
+{
+    const bool porData = ui->rdData->isChecked();
+    ui->grpData->setEnabled(porData);
+    ui->dtpDataCheque->setEnabled(porData);
+    ui->grpPeriodo->setEnabled(!porData);
+    ui->dtpDataInicial->setEnabled(!porData);
+    ui->dtpDataFinal->setEnabled(!porData);
+}
+
+void TfrmConsultas::btAtualizarConsultaClick() { ExecutaConsulta(); }
+
+void TfrmConsultas::ExecutaConsulta()
+{
+    TdmNorvelCheque &dm = *dmNorvelCheque;
+    norvel::db::DbQuery *consulta = nullptr;
+    if (ui->rdData->isChecked()) {
+        consulta = &dm.ConsultaChequesData;
+        consulta->setParam(QStringLiteral("DataEmissao"), ui->dtpDataCheque->date());
+        dm.ConsultaChequesPeriodo.close();
+    } else {
+        // Taken as they are: a start after the end lists nothing.
+        consulta = &dm.ConsultaChequesPeriodo;
+        consulta->setParam(QStringLiteral("DataEmissaoInicial"), ui->dtpDataInicial->date());
+        consulta->setParam(QStringLiteral("DataEmissaoFinal"), ui->dtpDataFinal->date());
+        dm.ConsultaChequesData.close();
+    }
+    dm.dsConsultaCheques = consulta;
+    consulta->reopen();
+    rvDataSet_ = consulta;
+    if (grade_ != consulta) {
+        grade_ = consulta;
+        configuraGrade(ui->grdCheques, *consulta,
+                       {{QStringLiteral("NOMEBANCO"), QStringLiteral("Nome do Banco")},
+                        {QStringLiteral("NUMCHEQUE"), QStringLiteral("Número do Cheque")},
+                        {QStringLiteral("NUMAGENCIA"), QStringLiteral("Agência")},
+                        {QStringLiteral("CONTACORRENTE"), QStringLiteral("Conta Corrente")},
+                        {QStringLiteral("VALOR"), QStringLiteral("Valor")},
+                        {QStringLiteral("DATAEMISSAO"), QStringLiteral("Data de Emissão")},
+                        {QStringLiteral("DATAIMPRESSAO"), QStringLiteral("Dt. de Impressão")},
+                        {QStringLiteral("STATUS1"), QStringLiteral("Status")},
+                        {QStringLiteral("FAVORECIDO"), QStringLiteral("Favorecido")},
+                        {QStringLiteral("LOCALIDADE"), QStringLiteral("Cidade")},
+                        {QStringLiteral("NOMECENTROCUSTO"), QStringLiteral("Centro de Custo")},
+                        {QStringLiteral("NOMECOMPENSACAO"), QStringLiteral("Tipo de Compensação")},
+                        {QStringLiteral("DESCRICAO"), QStringLiteral("Descrição")}});
+        ui->grdCheques->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    }
+}
+
+RegistroCheque TfrmConsultas::LeChequeSelecionado() const
+{
+    return dmNorvelCheque->chequeDaLinha(*dmNorvelCheque->dsConsultaCheques, ui->grdCheques->currentIndex().row());
+}
+
+void TfrmConsultas::grdChequesDblClick()
+{
+    const QModelIndex atual = ui->grdCheques->currentIndex();
+    if (!atual.isValid() || atual.data(Qt::EditRole).isNull())
+        return;
+    VisualizaCheque();
+    ExecutaConsulta();
+}
+
+void TfrmConsultas::VisualizaCheque()
+{
+    const RegistroCheque cheque = LeChequeSelecionado();
+    TfrmCheque visor(contexto(), this);
+    visor.btCancelarCheque->setEnabled(cheque.status != 1);
+    visor.lblValor->setText(QStringLiteral("R$ ") + cheque.valor);
+    visor.lblFavorecido->setText(cheque.favorecido);
+    visor.lblNumBanco->setText(cheque.numBanco);
+    visor.lblBanco->setText(cheque.nomeBanco);
+    visor.lblCidade->setText(cheque.cidade);
+    visor.lblAgencia->setText(cheque.agencia);
+    visor.lblConta->setText(cheque.conta);
+    visor.lblNumCheque->setText(cheque.numCheque);
+    visor.DataCheque = cheque.dataEmissao.startOfDay();
+    visor.lblParcela->clear();
+    visor.edtTipoCompensacao->setText(cheque.nomeCompensacao);
+    visor.edtCentroCusto->setText(cheque.nomeCentroCusto);
+    visor.chkChequeTerceiro->setChecked(cheque.terceiro);
+    visor.edtDescricao->setText(cheque.descricao);
+    visor.IdCheque = cheque.idCheque;
+    if (cheque.jaImpresso && cheque.dataImpressao)
+        visor.IndicaImpressao(cheque.dataImpressao->startOfDay());
+    visor.HabilitaImpressao(true);
+    visor.setWindowTitle(QStringLiteral("Visualização do cheque de ") + cheque.valor);
+    if (messages().runModal(visor) != 1)
+        return;
+    const WriteResult resultado =
+        dmNorvelCheque->marcaChequeImpresso(cheque.idCheque, visor.dtpDataImpressao->date(),
+                                            QStringLiteral("Erro ao salvar nova data de impressão no cheque: "));
+    if (!resultado)
+        mostra(resultado.message);
+    ExecutaConsulta();
+}
+
+void TfrmConsultas::brRelatorioClick()
+{
+    norvel::report::executaRelatorio(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Relatorio.rav")), *rvDataSet_,
+        norvel::report::todosOsFormatos(), this);
+}
