@@ -97,9 +97,11 @@ VirtualPrinterProcess::~VirtualPrinterProcess()
 {
     if (control_ >= 0)
         close(control_);
-    kill(pid_, SIGTERM);
-    int status;
-    waitpid(pid_, &status, 0);
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        int status;
+        waitpid(pid_, &status, 0);
+    }
     reader_.join();
     close(stdout_);
     std::error_code ignored;
@@ -159,4 +161,31 @@ std::string VirtualPrinterProcess::page(const std::string &name, int timeoutMs)
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+bool VirtualPrinterProcess::stop(int timeoutMs)
+{
+    kill(pid_, SIGTERM);
+    int status;
+    for (int waited = 0; waited < timeoutMs; waited += 20) {
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return true;
+        }
+        usleep(20000);
+    }
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return false;
+}
+
+long VirtualPrinterProcess::peakMemoryKb() const
+{
+    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <mutex>
 #include <string>
 #include <thread>
@@ -14,6 +16,11 @@ public:
     VirtualPrinterProcess &operator=(const VirtualPrinterProcess &) = delete;
 
     const std::string &url() const { return url_; }
+    pid_t pid() const { return pid_; }
+    // Sends SIGTERM; true when the program ended within timeoutMs (else it is killed).
+    bool stop(int timeoutMs);
+    // Peak resident memory of the program so far, in kB.
+    long peakMemoryKb() const;
     const std::string &outDir() const { return outDir_; }
     // Sends one control command ("power off", "state", ...); returns its reply line.
     std::string control(const std::string &command);

@@ -267,5 +267,11 @@ PrintedPage composeDocument(const QString& text)
     }
     if (pending)
         endLine();
+    if (page.lines.size() > PrintedPage::kDocumentLines) {
+        page.warnings << QStringLiteral("document cut after %1 of its %2 lines")
+                             .arg(PrintedPage::kDocumentLines)
+                             .arg(page.lines.size());
+        page.lines.resize(PrintedPage::kDocumentLines);
+    }
     return page;
 }

@@ -1,6 +1,7 @@
 #include "PrintArchive.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -33,11 +34,17 @@ int PrintArchive::nextNumber(const QString& prefix) const
 std::optional<PrintArchive::Saved> PrintArchive::save(const PrintedPage& page, const QImage& image, QString* error)
 {
     const QString prefix = page.kind == PrintedPage::Kind::Cheque ? QStringLiteral("cheque") : QStringLiteral("document");
-    // Counted from the folder each time, so pages are never overwritten even
-    // if someone copies files in while the printer runs.
-    const QString base = QDir(folder_).filePath(
-        QStringLiteral("%1-%2").arg(prefix).arg(nextNumber(prefix), 4, 10, QLatin1Char('0')));
-    Saved saved{base + QStringLiteral(".txt"), base + QStringLiteral(".png")};
+    // The folder is counted once and then whenever the next name is taken
+    // (someone copied files in): a page is never overwritten, and thousands
+    // of pages do not mean thousands of folder listings.
+    auto named = [&](int number) {
+        const QString base = QDir(folder_).filePath(QStringLiteral("%1-%2").arg(prefix).arg(number, 4, 10, QLatin1Char('0')));
+        return Saved{base + QStringLiteral(".txt"), base + QStringLiteral(".png")};
+    };
+    int& next = next_[prefix];
+    if (next == 0 || QFile::exists(named(next).textPath) || QFile::exists(named(next).imagePath))
+        next = nextNumber(prefix);
+    const Saved saved = named(next++);
 
     QSaveFile text(saved.textPath);
     if (!text.open(QIODevice::WriteOnly)) {

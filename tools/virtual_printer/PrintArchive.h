@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 
+#include <map>
 #include <optional>
 
 // The output folder: every printed page is kept as a UTF-8 text file and a
@@ -28,4 +29,5 @@ private:
     int nextNumber(const QString& prefix) const;
 
     QString folder_;
+    std::map<QString, int> next_; // by prefix; 0: not counted yet
 };

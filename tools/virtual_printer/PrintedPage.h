@@ -10,6 +10,8 @@ struct PrintedPage {
 
     static constexpr int kColumns = 80;
     static constexpr int kChequeLines = 20;
+    // A document's page ends here: its picture stays a few tens of MB.
+    static constexpr int kDocumentLines = 300;
 
     Kind kind = Kind::Document;
     QString title; // "Banco 237" for a cheque

@@ -89,7 +89,7 @@ void ProtocolInterpreter::takeText(char byte, std::vector<Frame>& out)
     if (byte == kFormFeed) {
         out.push_back({Frame::Kind::Document, std::move(document_), {}});
         if (documentOverflow_)
-            out.push_back({Frame::Kind::Invalid, {}, "document text beyond 1 MiB was dropped"});
+            out.push_back({Frame::Kind::Invalid, {}, "document text beyond 64 KiB was dropped"});
         document_.clear();
         documentOverflow_ = false;
         return;

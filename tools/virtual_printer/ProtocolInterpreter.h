@@ -37,7 +37,8 @@ public:
     bool hasPendingDocument() const { return !document_.empty(); }
 
     static constexpr std::size_t kFieldLimit = 508;
-    static constexpr std::size_t kDocumentLimit = 1 << 20;
+    // Text beyond this in one document is dropped (and reported).
+    static constexpr std::size_t kDocumentLimit = 64 * 1024;
 
 private:
     enum class State { Text, Escape, Layout, Bank, Field, Date };

@@ -37,11 +37,17 @@ VirtualPrinter::VirtualPrinter(PrinterState& state, LayoutStore& layouts, PrintA
     : QObject(parent)
     , state_(state)
     , layouts_(layouts)
-    , archive_(archive)
-    , renderer_(renderer)
     , log_(log)
+    , writer_(archive, renderer)
 {
     connect(&state_, &PrinterState::powerChanged, this, &VirtualPrinter::powerChanged);
+    connect(&writer_, &PageWriter::saved, this, &VirtualPrinter::saved);
+}
+
+VirtualPrinter::~VirtualPrinter()
+{
+    if (const std::size_t left = writer_.waiting())
+        log_.write(QStringLiteral("stopping: %1 pages waiting to be saved were dropped").arg(left));
 }
 
 void VirtualPrinter::receive(const QByteArray& bytes)
@@ -160,12 +166,9 @@ void VirtualPrinter::printCheque(const std::string& digits)
                                   : QStringLiteral(": refused, no bank selected (no page)")));
         return;
     }
-    const PrintedPage page = composeCheque(*layout, fields_, *amount);
-    state_.chequePrinted();
-    log_.write(head + QStringLiteral(": cheque printed, bank %1, R$ %2, %3")
-                          .arg(latin(bank), amount->text(), save(page)));
-    for (const QString& warning : page.warnings)
-        log_.write(QStringLiteral("  warning: %1").arg(warning));
+    if (print(composeCheque(*layout, fields_, *amount), head,
+              QStringLiteral("cheque printed, bank %1, R$ %2").arg(latin(bank), amount->text())))
+        state_.chequePrinted();
 }
 
 void VirtualPrinter::printDocument(const std::string& bytes)
@@ -174,23 +177,28 @@ void VirtualPrinter::printDocument(const std::string& bytes)
         log_.write(QStringLiteral("FF: ejected, nothing printed"));
         return;
     }
+    const QString head = QStringLiteral("FF after %1 bytes of text").arg(bytes.size());
     const QString reason = notReady();
     if (!reason.isEmpty()) {
-        log_.write(QStringLiteral("FF after %1 bytes of text: refused, %2 (no page)").arg(bytes.size()).arg(reason));
+        log_.write(head + QStringLiteral(": refused, %1 (no page)").arg(reason));
         return;
     }
-    const PrintedPage page = composeDocument(decodePrinterText(bytes));
-    log_.write(QStringLiteral("FF after %1 bytes of text: document of %2 lines printed and ejected, %3")
-                   .arg(bytes.size())
-                   .arg(page.lines.size())
-                   .arg(save(page)));
+    PrintedPage page = composeDocument(decodePrinterText(bytes));
+    const QString what = QStringLiteral("document of %1 lines printed and ejected").arg(page.lines.size());
+    print(std::move(page), head, what);
 }
 
-QString VirtualPrinter::save(const PrintedPage& page)
+bool VirtualPrinter::print(PrintedPage page, const QString& head, const QString& what)
 {
-    QString error;
-    const auto saved = archive_.save(page, renderer_.render(page), &error);
-    if (!saved)
-        return QStringLiteral("NOT SAVED: %1").arg(error);
-    return QStringLiteral("saved as %1 and %2").arg(saved->textPath, saved->imagePath);
+    if (writer_.submit(std::move(page), head + QStringLiteral(": ") + what + QStringLiteral(", ")))
+        return true;
+    log_.write(head + QStringLiteral(": refused, %1 pages are waiting to be saved (no page)").arg(PageWriter::kMaxWaiting));
+    return false;
+}
+
+void VirtualPrinter::saved(const QString& head, const QString& outcome, const QStringList& warnings)
+{
+    log_.write(head + outcome);
+    for (const QString& warning : warnings)
+        log_.write(QStringLiteral("  warning: %1").arg(warning));
 }

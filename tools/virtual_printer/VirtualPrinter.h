@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageComposer.h"
+#include "PageWriter.h"
 #include "ProtocolInterpreter.h"
 
 #include <QByteArray>
@@ -15,12 +16,13 @@ class PrinterState;
 
 // The printer itself: takes the bytes off the line, keeps the cheque fields,
 // stores layouts and prints cheques and documents into the archive, writing
-// one log line per frame.
+// one log line per frame (for a page, once it is saved).
 class VirtualPrinter : public QObject {
     Q_OBJECT
 public:
     VirtualPrinter(PrinterState& state, LayoutStore& layouts, PrintArchive& archive, const PageRenderer& renderer,
                    PrinterLog& log, QObject* parent = nullptr);
+    ~VirtualPrinter() override;
 
     void receive(const QByteArray& bytes);
 
@@ -32,17 +34,17 @@ private:
     void selectBank(const std::string& digits);
     void printCheque(const std::string& digits);
     void printDocument(const std::string& bytes);
-    // Saves the page; returns the log text naming the files, or the failure.
-    QString save(const PrintedPage& page);
+    // Hands the page to the writer; false (and logged) when too many wait.
+    bool print(PrintedPage page, const QString& head, const QString& what);
+    void saved(const QString& head, const QString& outcome, const QStringList& warnings);
     // Why the printer cannot print now, or an empty text.
     QString notReady() const;
     void powerChanged(bool on);
 
     PrinterState& state_;
     LayoutStore& layouts_;
-    PrintArchive& archive_;
-    const PageRenderer& renderer_;
     PrinterLog& log_;
     ProtocolInterpreter interpreter_;
     ChequeFields fields_;
+    PageWriter writer_;
 };

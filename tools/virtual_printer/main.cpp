@@ -47,6 +47,10 @@ Wire protocol (bytes as Windows-1252; 0xA6 prints as the ordinal sign):
   ESC V digits $               print the cheque (amount in centavos)
   text 0x0C                    print the text as a document and eject
 A bank without a programmed layout is refused: logged, no page.
+One document holds at most 64 KiB of text and 300 printed lines; the rest
+is dropped and logged. Pages are drawn and saved apart from the line, in
+order; while 64 pages wait to be saved, a further page is refused (logged,
+no page).
 
 Every page is saved in the output folder as cheque-NNNN.txt / .png or
 document-NNNN.txt / .png; the log (one line per frame) goes to the log file
