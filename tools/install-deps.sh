@@ -7,6 +7,8 @@ PACKAGES="cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   python3-serial xvfb xauth fonts-dejavu-core xdg-utils
   poppler-utils"
+# With --fuzz, also clang and its libFuzzer runtime (README.md, fuzzing).
+if [ "${1:-}" = "--fuzz" ]; then PACKAGES="$PACKAGES clang libclang-rt-14-dev"; fi
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
