@@ -38,7 +38,7 @@ void addConnectionParams(Firebird::IXpbBuilder* dpb, Firebird::ThrowStatusWrappe
     }
     dpb->insertInt(st, isc_dpb_sql_dialect, dialect);
     // Never fall back to a server when the embedded open fails.
-    dpb->insertString(st, isc_dpb_config, "Providers = Engine12");
+    dpb->insertString(st, isc_dpb_config, "Providers = NorvelGuard");
 }
 
 } // namespace
@@ -95,7 +95,7 @@ bool Client::running()
 
 QString Client::lockDirectory()
 {
-    return QStringLiteral("/tmp/norvelcheque-lock");
+    return QStringLiteral(NORVEL_FIREBIRD_LOCK);
 }
 
 Status::Status()

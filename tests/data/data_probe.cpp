@@ -25,16 +25,17 @@ int main(int argc, char* argv[])
         return 0;
     }
     const int count = args.value(2).toInt();
+    RegistroCheque cheque;
+    cheque.idBanco = 1;
+    cheque.agencia = QStringLiteral("1");
+    cheque.conta = QStringLiteral("2");
+    cheque.dataEmissao = QDate(2026, 1, 2);
+    cheque.favorecido = QStringLiteral("Processo %1").arg(app.applicationPid());
+    cheque.cidade = QStringLiteral("São Paulo");
+    cheque.valor = QStringLiteral("1,00");
     for (int i = 0; i < count; ++i) {
-        const WriteResult r = dm.gravar(dm.spInsereCheque,
-                                        {{"NUMAGENCIA", "1"}, {"IDBANCO", 1}, {"IDCENTROCUSTO", QVariant()},
-                                         {"NUMCHEQUE", QString::number(i)}, {"CONTACORRENTE", "2"},
-                                         {"DATAEMISSAO", QDate(2026, 1, 2)}, {"DATAIMPRESSAO", QVariant()},
-                                         {"FAVORECIDO", QStringLiteral("Processo %1").arg(app.applicationPid())},
-                                         {"LOCALIDADE", QStringLiteral("São Paulo")}, {"VALOR", "1,00"},
-                                         {"JAIMPRESSO", 0}, {"IMPORTADO", 0}, {"TERCEIRO", 0},
-                                         {"IDCOMPENSACAO", QVariant()}, {"DESCRICAO", QString()}, {"STATUS", "0"}},
-                                        QStringLiteral("Erro ao tentar salvar dados: "), {&dm.ListaCheques});
+        cheque.numCheque = QString::number(i);
+        const WriteResult r = dm.insereCheque(cheque, QStringLiteral("Erro ao tentar salvar dados: "));
         if (!r) {
             std::fprintf(stderr, "%s\n", qPrintable(r.message));
             return 1;

@@ -13,6 +13,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <memory>
+
 namespace {
 
 // A program folder of its own: the probe, its Firebird root and base.fdb.
@@ -24,13 +26,13 @@ protected:
         const QString dir = base_.directory();
         ASSERT_TRUE(QFile::copy(bin + "data_probe", dir + "data_probe"));
         ASSERT_TRUE(QDir().mkpath(dir + "firebird/intl"));
-        for (const char* file : {"firebird/firebird.conf", "firebird/intl/libfbintl.so"})
+        for (const char* file : {"firebird/firebird.conf", "firebird/plugins.conf", "firebird/libnorvel_guarda.so",
+                                 "firebird/intl/libfbintl.so"})
             ASSERT_TRUE(QFile::copy(bin + file, dir + file)) << file;
 
-        dm_.DataModuleCreate();
-        const WriteResult r = dm_.gravar(dm_.spInsereBanco, {{"SIGLABANCO", "BB"}, {"NOMEBANCO", "Banco do Brasil"},
-                                                             {"NUMBANCO", "001"}, {"POSICOESBANCO", QString(36, '0')}},
-                                         QString(), {&dm_.ListaBancos});
+        dm_ = std::make_unique<TdmNorvelCheque>();
+        dm_->DataModuleCreate();
+        const WriteResult r = dm_->insereBanco({0, "001", "Banco do Brasil", "BB", QString(36, '0')}, QString());
         ASSERT_TRUE(r.ok) << r.message.toStdString();
     }
 
@@ -50,7 +52,8 @@ protected:
     }
 
     norvel::db::TestDatabase base_;
-    TdmNorvelCheque dm_;
+    // This process as a third program on the file.
+    std::unique_ptr<TdmNorvelCheque> dm_;
     QObject owner_;
 };
 
@@ -72,17 +75,108 @@ TEST_F(ProgramFolderTest, TwoProgramsWriteToOneFileAtOnce)
     expectFinished(b);
 
     // This process stayed attached all along and sees both programs' rows.
-    dm_.ListaCheques.reopen();
-    dm_.ListaCheques.fetchAll();
-    ASSERT_EQ(dm_.ListaCheques.rowCount(), 2 * perProgram);
+    dm_->ListaCheques.reopen();
+    dm_->ListaCheques.fetchAll();
+    ASSERT_EQ(dm_->ListaCheques.rowCount(), 2 * perProgram);
     QSet<int> keys;
     QSet<QString> writers;
-    for (int r = 0; r < dm_.ListaCheques.rowCount(); ++r) {
-        keys.insert(dm_.ListaCheques.value(r, "IDCHEQUE").toInt());
-        writers.insert(dm_.ListaCheques.value(r, "FAVORECIDO").toString());
+    for (int r = 0; r < dm_->ListaCheques.rowCount(); ++r) {
+        keys.insert(dm_->ListaCheques.value(r, "IDCHEQUE").toInt());
+        writers.insert(dm_->ListaCheques.value(r, "FAVORECIDO").toString());
     }
     EXPECT_EQ(keys.size(), 2 * perProgram);
     EXPECT_EQ(writers.size(), 2);
+}
+
+// A Firebird tool on the same file while a program writes to it, started
+// with the given FIREBIRD and FIREBIRD_LOCK (empty: not set).
+QProcess* startTool(QObject* owner, const QString& tool, const QStringList& args, const QString& root,
+                    const QString& lock)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("FIREBIRD");
+    env.remove("FIREBIRD_LOCK");
+    if (!root.isEmpty())
+        env.insert("FIREBIRD", root);
+    if (!lock.isEmpty())
+        env.insert("FIREBIRD_LOCK", lock);
+    auto* p = new QProcess(owner);
+    p->setProcessEnvironment(env);
+    p->setProcessChannelMode(QProcess::MergedChannels);
+    p->start(tool, args);
+    return p;
+}
+
+// Two writers on one file with different lock directories each take the
+// file as their own and damage it: a tool that does not share the program's
+// lock directory is refused before it reads or writes anything, one that
+// shares it works beside the program, and the file stays sound.
+TEST_F(ProgramFolderTest, ToolsOnAnotherLockDirectoryAreRefusedWhileProgramsWrite)
+{
+    if (!QFile::exists("/usr/bin/isql-fb") || !QFile::exists("/usr/bin/gfix"))
+        GTEST_SKIP() << "Firebird's tools are not installed";
+    const QString root = base_.directory() + "firebird";
+    const QString lock = QString::fromLocal8Bit(qgetenv("FIREBIRD_LOCK"));
+    QTemporaryDir otherLock;
+    constexpr int perProgram = 100;
+    QProcess* writer = startProbe({"write", QString::number(perProgram)});
+
+    const QStringList login = {"-user", "sysdba", "-password", "quilltorn", "-q", base_.path()};
+    const QByteArray insert =
+        "EXECUTE PROCEDURE INSERIR_CHEQUE '1', 1, NULL, '9', '2', '2026-01-02', NULL, 'Ferramenta', 'Rio', "
+        "'5,00', 0, 0, 0, NULL, '', 0;\nCOMMIT;\n";
+    struct Case {
+        const char* name;
+        QString root;
+        QString lock;
+        bool admitted;
+    };
+    const Case cases[] = {
+        {"this root, no lock directory", root, QString(), false},
+        {"this root, another lock directory", root, otherLock.path(), false},
+        {"this root, the program's lock directory", root, lock, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess* tool = startTool(&owner_, "/usr/bin/isql-fb", login, c.root, c.lock);
+        tool->write(insert);
+        tool->closeWriteChannel();
+        ASSERT_TRUE(tool->waitForFinished(60000));
+        const QString said = QString::fromUtf8(tool->readAll());
+        if (c.admitted) {
+            EXPECT_TRUE(said.contains("IDCHEQUE") && !said.contains("failed")) << said.toStdString();
+        } else {
+            EXPECT_TRUE(said.contains("/tmp/norvelcheque-lock") && said.contains("execute-o com FIREBIRD_LOCK"))
+                << said.toStdString();
+        }
+    }
+    // The system's configuration takes the file for itself: refused while
+    // the program has it open.
+    QProcess* system = startTool(&owner_, "/usr/bin/isql-fb", login, QString(), QString());
+    system->write(insert);
+    system->closeWriteChannel();
+    ASSERT_TRUE(system->waitForFinished(60000));
+    EXPECT_TRUE(QString::fromUtf8(system->readAll()).contains("lock")) << "system configuration admitted";
+
+    expectFinished(writer);
+    dm_->ListaCheques.reopen();
+    dm_->ListaCheques.fetchAll();
+    QSet<QString> writers;
+    for (int r = 0; r < dm_->ListaCheques.rowCount(); ++r)
+        writers.insert(dm_->ListaCheques.value(r, "FAVORECIDO").toString());
+    EXPECT_EQ(dm_->ListaCheques.rowCount(), perProgram + 1);
+    EXPECT_TRUE(writers.contains("Ferramenta"));
+
+    // Validated as a whole by the engine once every program has let go of
+    // the file (validation takes it alone), from a process on the lock.
+    dm_.reset();
+    QProcess* check = startTool(&owner_, "/usr/bin/gfix", {"-v", "-full", "-n", "-user", "sysdba", "-password",
+                                                           "quilltorn", base_.path()},
+                                root, lock);
+    ASSERT_TRUE(check->waitForFinished(60000));
+    const QByteArray found = check->readAll();
+    EXPECT_EQ(check->exitCode(), 0) << found.toStdString();
+    EXPECT_TRUE(found.trimmed().isEmpty()) << found.toStdString();
 }
 
 TEST(BuildStepTest, ExistingDatabaseIsNeverReplaced)

@@ -51,7 +51,7 @@ void TstPrograma::sinalDeTerminoEncerraSemPerguntar()
     const QDir origem = QFileInfo(QStringLiteral(PROGRAMA)).dir();
     QVERIFY(QDir(pasta.path()).mkpath(QStringLiteral("firebird/intl")));
     for (const char *arquivo : {"NorvelCheque", "liblumora.so", "base.fdb", "firebird/firebird.conf",
-                                "firebird/intl/libfbintl.so"})
+                                "firebird/plugins.conf", "firebird/libnorvel_guarda.so", "firebird/intl/libfbintl.so"})
         QVERIFY2(QFile::copy(origem.filePath(QLatin1String(arquivo)), pasta.filePath(QLatin1String(arquivo))),
                  arquivo);
 
@@ -90,7 +90,8 @@ void TstPrograma::sinalDeTerminoEncerraComCaixaDeInicioAberta()
     const QDir origem = QFileInfo(QStringLiteral(PROGRAMA)).dir();
     QVERIFY(QDir(pasta.path()).mkpath(QStringLiteral("firebird/intl")));
     QVERIFY(QDir(pasta.path()).mkpath(QStringLiteral("config/norvelcheque")));
-    for (const char *arquivo : {"NorvelCheque", "liblumora.so", "firebird/firebird.conf", "firebird/intl/libfbintl.so"})
+    for (const char *arquivo : {"NorvelCheque", "liblumora.so", "firebird/firebird.conf", "firebird/plugins.conf",
+                                "firebird/libnorvel_guarda.so", "firebird/intl/libfbintl.so"})
         QVERIFY2(QFile::copy(origem.filePath(QLatin1String(arquivo)), pasta.filePath(QLatin1String(arquivo))),
                  arquivo);
     QFile boa(origem.filePath(QStringLiteral("base.fdb")));
