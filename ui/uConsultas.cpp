@@ -74,7 +74,7 @@ void TfrmConsultas::ExecutaConsulta()
     if (grade_ != consulta) {
         grade_ = consulta;
         configuraGrade(ui->grdCheques, *consulta,
-                       {{QStringLiteral("NOMEBANCO"), QStringLiteral("Nome do Banco")},
+                       {{QStringLiteral("NOMEBANCO"), QStringLiteral("Nome do Banco"), 170},
                         {QStringLiteral("NUMCHEQUE"), QStringLiteral("Número do Cheque")},
                         {QStringLiteral("NUMAGENCIA"), QStringLiteral("Agência")},
                         {QStringLiteral("CONTACORRENTE"), QStringLiteral("Conta Corrente")},
@@ -82,11 +82,11 @@ void TfrmConsultas::ExecutaConsulta()
                         {QStringLiteral("DATAEMISSAO"), QStringLiteral("Data de Emissão")},
                         {QStringLiteral("DATAIMPRESSAO"), QStringLiteral("Dt. de Impressão")},
                         {QStringLiteral("STATUS1"), QStringLiteral("Status")},
-                        {QStringLiteral("FAVORECIDO"), QStringLiteral("Favorecido")},
-                        {QStringLiteral("LOCALIDADE"), QStringLiteral("Cidade")},
+                        {QStringLiteral("FAVORECIDO"), QStringLiteral("Favorecido"), 220},
+                        {QStringLiteral("LOCALIDADE"), QStringLiteral("Cidade"), 140},
                         {QStringLiteral("NOMECENTROCUSTO"), QStringLiteral("Centro de Custo")},
                         {QStringLiteral("NOMECOMPENSACAO"), QStringLiteral("Tipo de Compensação")},
-                        {QStringLiteral("DESCRICAO"), QStringLiteral("Descrição")}});
+                        {QStringLiteral("DESCRICAO"), QStringLiteral("Descrição"), 260}});
         ui->grdCheques->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     }
 }
