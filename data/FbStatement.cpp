@@ -316,10 +316,10 @@ QVariantList decodeMessage(const MessageLayout& layout, const unsigned char* buf
             break;
         }
         case SQL_TIMESTAMP: {
-            const auto ts = get<ISC_TIMESTAMP>(buf, off);
+            const auto stamp = get<ISC_TIMESTAMP>(buf, off);
             unsigned y, m, d, h, mi, s, fr;
-            util->decodeDate(ts.timestamp_date, &y, &m, &d);
-            util->decodeTime(ts.timestamp_time, &h, &mi, &s, &fr);
+            util->decodeDate(stamp.timestamp_date, &y, &m, &d);
+            util->decodeTime(stamp.timestamp_time, &h, &mi, &s, &fr);
             row << QDateTime(QDate(int(y), int(m), int(d)), QTime(int(h), int(mi), int(s), int(fr / 10)));
             break;
         }
