@@ -120,9 +120,7 @@ public:
     IAttachment* attachDatabase(CheckStatusWrapper* status, const char* fileName, unsigned dpbLength,
                                 const unsigned char* dpb) override
     {
-        if (!admitted(status))
-            return nullptr;
-        return onEngine(status, configuration_, [&](IProvider* engine) {
+        return admittedOnEngine(status, [&](IProvider* engine) {
             return engine->attachDatabase(status, fileName, dpbLength, dpb);
         });
     }
@@ -130,9 +128,7 @@ public:
     IAttachment* createDatabase(CheckStatusWrapper* status, const char* fileName, unsigned dpbLength,
                                 const unsigned char* dpb) override
     {
-        if (!admitted(status))
-            return nullptr;
-        return onEngine(status, configuration_, [&](IProvider* engine) {
+        return admittedOnEngine(status, [&](IProvider* engine) {
             return engine->createDatabase(status, fileName, dpbLength, dpb);
         });
     }
@@ -140,9 +136,7 @@ public:
     IService* attachServiceManager(CheckStatusWrapper* status, const char* service, unsigned spbLength,
                                    const unsigned char* spb) override
     {
-        if (!admitted(status))
-            return nullptr;
-        return onEngine(status, configuration_, [&](IProvider* engine) {
+        return admittedOnEngine(status, [&](IProvider* engine) {
             return engine->attachServiceManager(status, service, spbLength, spb);
         });
     }
@@ -166,6 +160,14 @@ public:
     }
 
 private:
+    // call on the engine when this process shares the program's lock, else
+    // the refusal and nothing.
+    template <typename Call>
+    auto admittedOnEngine(CheckStatusWrapper* status, Call call) -> decltype(call(nullptr))
+    {
+        return admitted(status) ? onEngine(status, configuration_, call) : decltype(call(nullptr)){};
+    }
+
     static bool admitted(CheckStatusWrapper* status)
     {
         std::string mine;

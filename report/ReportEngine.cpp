@@ -62,43 +62,40 @@ QFont reportFont(const ReportDefinition &report, double size = 0, bool bold = fa
 
 } // namespace
 
+namespace {
+
+struct FormatNames {
+    const char *label;
+    const char *patterns;
+    const char *suffix;
+};
+
+// In the order of FileFormat.
+const FormatNames &names(FileFormat format)
+{
+    static const FormatNames table[] = {
+        {"Adobe Acrobat (PDF)", "*.pdf", "pdf"},
+        {"Web Page (HTML)", "*.html *.htm", "html"},
+        {"Plain Text (TXT)", "*.txt", "txt"},
+    };
+    return table[static_cast<int>(format)];
+}
+
+} // namespace
+
 QString formatLabel(FileFormat format)
 {
-    switch (format) {
-    case FileFormat::Pdf:
-        return QStringLiteral("Adobe Acrobat (PDF)");
-    case FileFormat::Html:
-        return QStringLiteral("Web Page (HTML)");
-    case FileFormat::Text:
-        return QStringLiteral("Plain Text (TXT)");
-    }
-    return {};
+    return QString::fromUtf8(names(format).label);
 }
 
 QString fileFilter(FileFormat format)
 {
-    switch (format) {
-    case FileFormat::Pdf:
-        return formatLabel(format) + QStringLiteral(" (*.pdf)");
-    case FileFormat::Html:
-        return formatLabel(format) + QStringLiteral(" (*.html *.htm)");
-    case FileFormat::Text:
-        return formatLabel(format) + QStringLiteral(" (*.txt)");
-    }
-    return {};
+    return QStringLiteral("%1 (%2)").arg(formatLabel(format), QString::fromUtf8(names(format).patterns));
 }
 
 QString defaultSuffix(FileFormat format)
 {
-    switch (format) {
-    case FileFormat::Pdf:
-        return QStringLiteral("pdf");
-    case FileFormat::Html:
-        return QStringLiteral("html");
-    case FileFormat::Text:
-        return QStringLiteral("txt");
-    }
-    return {};
+    return QString::fromUtf8(names(format).suffix);
 }
 
 // Heights in the unit of one output: device pixels or plain-text lines.

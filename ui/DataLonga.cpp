@@ -1,5 +1,7 @@
 #include "DataLonga.h"
 
+#include "ChequeCopyText.h"
+
 #include <QCalendarWidget>
 
 namespace {
@@ -19,5 +21,5 @@ DataLonga::DataLonga(QWidget *parent) : QDateTimeEdit(QDateTime::currentDateTime
 
 QString DataLonga::formata(const QDate &data)
 {
-    return brasil.toString(data, formatoLongo);
+    return longDatePtBr(data);
 }

@@ -35,8 +35,7 @@ protected:
     template <typename Emissor, typename Sinal, typename Janela>
     void liga(Emissor *emissor, Sinal sinal, void (Janela::*tratador)())
     {
-        Janela *janela = static_cast<Janela *>(this);
-        connect(emissor, sinal, this, [janela, tratador] { executaProtegido([&] { (janela->*tratador)(); }); });
+        ligaProtegido(emissor, sinal, static_cast<Janela *>(this), tratador);
     }
     // A button's command: liga() to clicked, and its click leaves no box.
     template <typename Janela>

@@ -43,18 +43,13 @@ TfrmCheque::TfrmCheque(const Contexto &contexto, QWidget *parent)
     btCancelarCheque = ui->btCancelarCheque;
     btSair = ui->btSair;
 
-    liga(btImprimir, &TfrmCheque::btImprimirClick);
-    liga(btImprimirCopia, &TfrmCheque::btImprimirCopiaClick);
-    liga(btCancelarCheque, &TfrmCheque::btCancelarCheque1Click);
-    liga(btSair, &QDialog::close);
+    ligaProtegido(btImprimir, &QPushButton::clicked, this, &TfrmCheque::btImprimirClick);
+    ligaProtegido(btImprimirCopia, &QPushButton::clicked, this, &TfrmCheque::btImprimirCopiaClick);
+    ligaProtegido(btCancelarCheque, &QPushButton::clicked, this, &TfrmCheque::btCancelarCheque1Click);
+    connect(btSair, &QPushButton::clicked, this, &QDialog::close);
 }
 
 TfrmCheque::~TfrmCheque() = default;
-
-template <typename Tratador> void TfrmCheque::liga(QPushButton *botao, Tratador tratador)
-{
-    connect(botao, &QPushButton::clicked, this, [this, tratador] { executaProtegido([&] { (this->*tratador)(); }); });
-}
 
 void TfrmCheque::showEvent(QShowEvent *event)
 {

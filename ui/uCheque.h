@@ -67,7 +67,6 @@ private:
     void btImprimirClick();
     void btImprimirCopiaClick();
     void btCancelarCheque1Click();
-    template <typename Tratador> void liga(QPushButton *botao, Tratador tratador);
 
     std::unique_ptr<Ui::TfrmCheque> ui;
     const Contexto &contexto_;
