@@ -349,13 +349,8 @@ QString ReportEngine::fieldText(const QString &field, FieldFormat format, int ro
         return v.toString().trimmed();
     }
     case FieldFormat::Money: {
-        const QString text = v.toString();
-        if (const auto m = Money::parse(text))
-            return m->toText();
-        fail(QStringLiteral("Relatório \"%1\": o valor \"%2\" do campo %3 na linha %4 dos dados não é um valor em reais.")
-                 .arg(report_.fileName, text, field)
-                 .arg(row + 1));
-        return {};
+        const std::optional<Money> m = amount(field, row);
+        return m ? m->toText() : QString();
     }
     case FieldFormat::Text:
         break;
@@ -378,6 +373,17 @@ std::optional<QString> ReportEngine::cell(const Column &column, int row)
         }
     }
     return out;
+}
+
+std::optional<Money> ReportEngine::amount(const QString &field, int row)
+{
+    const QString text = data_.value(row, field).toString();
+    const std::optional<Money> m = Money::parse(text);
+    if (!m)
+        fail(QStringLiteral("Relatório \"%1\": o valor \"%2\" do campo %3 na linha %4 dos dados não é um valor em reais.")
+                 .arg(report_.fileName, text, field)
+                 .arg(row + 1));
+    return m;
 }
 
 QString ReportEngine::expand(const TextTemplate &text, int page) const
@@ -459,14 +465,9 @@ bool ReportEngine::layOut(const Metrics *metrics)
             cells.append(*text);
         }
         for (const QString &f : sumFields_) {
-            const QString text = data_.value(row, f).toString();
-            const auto m = Money::parse(text);
-            if (!m) {
-                fail(QStringLiteral("Relatório \"%1\": o valor \"%2\" do campo %3 na linha %4 dos dados não é um valor em reais.")
-                         .arg(report_.fileName, text, f)
-                         .arg(row + 1));
+            const std::optional<Money> m = amount(f, row);
+            if (!m)
                 return false;
-            }
             layout_.sums[f] += *m;
         }
         if (metrics) {

@@ -86,6 +86,8 @@ private:
     bool rowAvailable(int row);
     std::optional<QString> cell(const Column &column, int row);
     QString fieldText(const QString &field, FieldFormat format, int row);
+    // The amount of a field; nullopt after failing with a message naming it.
+    std::optional<Money> amount(const QString &field, int row);
     QString expand(const TextTemplate &text, int page) const;
     bool reportPage(Progress::Stage stage, int page);
     bool paintPages(QPagedPaintDevice &device, QPainter &painter, int fromPage, int toPage);
