@@ -455,4 +455,4 @@ void TestRegistrosSimples::usadoEmChequeNaoExclui()
 }
 
 NORVEL_UI_TEST_MAIN(TestRegistrosSimples)
-#include "tst_registrossimples.moc"
+#include "test_registrossimples.moc"

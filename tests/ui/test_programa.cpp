@@ -135,4 +135,4 @@ void TstPrograma::sinalDeTerminoEncerraComCaixaDeInicioAberta()
 }
 
 QTEST_GUILESS_MAIN(TstPrograma)
-#include "tst_programa.moc"
+#include "test_programa.moc"

@@ -275,4 +275,4 @@ void TestCheque::impressoEmOutraData()
 }
 
 NORVEL_UI_TEST_MAIN(TestCheque)
-#include "tst_cheque.moc"
+#include "test_cheque.moc"

@@ -338,4 +338,4 @@ void TestConsultas::umaSoJanelaPeloMenu()
 }
 
 NORVEL_UI_TEST_MAIN(TestConsultas)
-#include "tst_consultas.moc"
+#include "test_consultas.moc"

@@ -486,4 +486,4 @@ void TestPreencheCheque::copiaECadastros()
 }
 
 NORVEL_UI_TEST_MAIN(TestPreencheCheque)
-#include "tst_preenchecheque.moc"
+#include "test_preenchecheque.moc"

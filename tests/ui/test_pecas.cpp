@@ -363,4 +363,4 @@ void TestPecas::faceCheque()
 }
 
 NORVEL_UI_TEST_MAIN(TestPecas)
-#include "tst_pecas.moc"
+#include "test_pecas.moc"

@@ -807,4 +807,4 @@ void TestBancos::cliquesNaJanelaFilha()
 }
 
 NORVEL_UI_TEST_MAIN(TestBancos)
-#include "tst_bancos.moc"
+#include "test_bancos.moc"
