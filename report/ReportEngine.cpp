@@ -4,15 +4,16 @@
 
 #include <QFile>
 #include <QFontMetricsF>
-#include <QLocale>
 #include <QMap>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace norvel::report {
 
@@ -58,6 +59,58 @@ QFont reportFont(const ReportDefinition &report, double size = 0, bool bold = fa
     font.setBold(bold);
     font.setKerning(false); // measured and painted advances then agree on every device
     return font;
+}
+
+// The widest texts an amount or a date column shows.
+const QString widestAmount = Money::fromCentavos(Money::MaxUnits / Money::UnitsPerCentavo).toText();
+const QString widestDate = QStringLiteral("00/00/0000");
+
+// The columns as one output places them. A column of amounts or dates is
+// widened to what its widest value needs (in mm), so no number is ever cut;
+// the widest text columns give the room, down to a common width but not
+// below least mm, and their texts wrap or are shortened instead.
+QList<Column> fitColumns(const ReportDefinition &report, const std::function<double(const QString &)> &need,
+                         double least)
+{
+    QList<Column> columns = report.columns;
+    bool widened = false;
+    double total = 0;
+    std::vector<double> texts;
+    for (Column &c : columns) {
+        if (c.format == FieldFormat::Text) {
+            texts.push_back(c.width);
+        } else {
+            const double w = need(c.format == FieldFormat::Money ? widestAmount : widestDate);
+            widened = widened || w > c.width;
+            c.width = std::max(c.width, w);
+        }
+        total += c.width;
+    }
+    if (!widened)
+        return columns;
+    const double excess = total - report.contentWidthMm();
+    if (excess > 0) {
+        std::sort(texts.begin(), texts.end(), std::greater<>());
+        double level = least;
+        double sum = 0;
+        for (size_t k = 0; k < texts.size(); ++k) {
+            sum += texts[k];
+            const double cut = (sum - excess) / double(k + 1);
+            if (cut >= (k + 1 < texts.size() ? texts[k + 1] : 0)) {
+                level = std::max(least, cut);
+                break;
+            }
+        }
+        for (Column &c : columns)
+            if (c.format == FieldFormat::Text)
+                c.width = std::min(c.width, level);
+    }
+    double x = 0;
+    for (Column &c : columns) {
+        c.x = x;
+        x += c.width;
+    }
+    return columns;
 }
 
 } // namespace
@@ -107,6 +160,11 @@ public:
     virtual double bandHeight(const Band &band) const = 0;
     virtual double headerHeight() const = 0;
     virtual double rowHeight(const QStringList &cells) const = 0;
+    // The report's columns as this output places them.
+    const QList<Column> &columns() const { return columns_; }
+
+protected:
+    QList<Column> columns_;
 };
 
 namespace {
@@ -144,7 +202,18 @@ public:
           deviceHeight_(device.height()), body_(reportFont(report)), bold_(reportFont(report, 0, true)),
           fm_(body_, &device), boldFm_(bold_, &device), advance_(fm_), boldAdvance_(boldFm_), pad_(0.8 * sx_)
     {
-        for (const Column &c : report.columns)
+        // Digits of the widest advance, so that any amount or date fits.
+        QChar digit = u'0';
+        for (char16_t d = u'1'; d <= u'9'; ++d)
+            if (fm_.horizontalAdvance(QChar(d)) > fm_.horizontalAdvance(digit))
+                digit = QChar(d);
+        columns_ = fitColumns(
+            report,
+            [&](const QString &widest) {
+                return (fm_.horizontalAdvance(QString(widest).replace(u'0', digit).replace(u'9', digit)) + 2 * pad_) / sx_;
+            },
+            2 * ReportEngine::MmPerChar);
+        for (const Column &c : columns_)
             titleLines_ = std::max<int>(titleLines_, wrap(boldAdvance_, c.title, c).size());
     }
 
@@ -159,8 +228,8 @@ public:
     {
         int lines = 1;
         for (qsizetype i = 0; i < cells.size(); ++i)
-            if (report_.columns[i].wrap)
-                lines = std::max<int>(lines, wrap(advance_, cells[i], report_.columns[i]).size());
+            if (columns_[i].wrap)
+                lines = std::max<int>(lines, wrap(advance_, cells[i], columns_[i]).size());
         return baseRow() + (lines - 1) * fm_.lineSpacing();
     }
 
@@ -205,7 +274,11 @@ public:
         const QSizeF page = report.pageSizeMm();
         pageLines_ = int(page.height() / ReportEngine::MmPerLine);
         pageChars_ = int(page.width() / ReportEngine::MmPerChar);
-        for (const Column &c : report.columns)
+        // A number's characters and the blank after them.
+        columns_ = fitColumns(
+            report, [](const QString &widest) { return (widest.size() + 1) * ReportEngine::MmPerChar; },
+            2 * ReportEngine::MmPerChar);
+        for (const Column &c : columns_)
             titleLines_ = std::max<int>(titleLines_, wrap(c.title, c).size());
     }
 
@@ -227,8 +300,8 @@ public:
     {
         int n = std::max(1, lines(report_.rowHeight));
         for (qsizetype i = 0; i < cells.size(); ++i)
-            if (report_.columns[i].wrap)
-                n = std::max<int>(n, wrap(cells[i], report_.columns[i]).size());
+            if (columns_[i].wrap)
+                n = std::max<int>(n, wrap(cells[i], columns_[i]).size());
         return n;
     }
 
@@ -254,8 +327,8 @@ class TextPage {
 public:
     explicit TextPage(int lines) : lines_(lines) {}
 
-    // A cell is cut at its width; a band's text (a total) runs over
-    // instead, to the left when it is right-aligned.
+    // A text cell is cut at its width; a number and a band's text (a
+    // total) run over instead, to the left when right-aligned.
     void put(int line, int col, int width, const QString &text, Qt::Alignment align, bool clip = true)
     {
         if (line < 0 || line >= lines_.size() || width <= 0)
@@ -388,7 +461,6 @@ std::optional<Money> ReportEngine::amount(const QString &field, int row)
 
 QString ReportEngine::expand(const TextTemplate &text, int page) const
 {
-    static const QLocale br(QLocale::Portuguese, QLocale::Brazil);
     QString out;
     for (const Part &p : text.parts) {
         switch (p.kind) {
@@ -413,7 +485,7 @@ QString ReportEngine::expand(const TextTemplate &text, int page) const
             out += QString::number(layout_.pages.size());
             break;
         case Part::Count:
-            out += br.toString(layout_.rows);
+            out += QString::number(layout_.rows); // no thousands separator, as the amounts
             break;
         case Part::Sum:
             out += layout_.sums.value(p.text).toText();
@@ -503,8 +575,9 @@ bool ReportEngine::paintPages(QPagedPaintDevice &device, QPainter &painter, int 
             double x = m.x(item.x);
             double w = item.width > 0 ? m.mmX(item.width) : m.contentWidth() - m.mmX(item.x);
             if (item.column >= 0) {
-                x += m.pad();
-                w = m.textWidth(report_.columns[item.column]);
+                const Column &c = m.columns()[item.column];
+                x = m.x(c.x) + m.pad();
+                w = m.textWidth(c);
             }
             const double y = top + m.mmY(item.y);
             if (item.kind == BandItem::Line) {
@@ -538,7 +611,7 @@ bool ReportEngine::paintPages(QPagedPaintDevice &device, QPainter &painter, int 
                 continue;
             }
             double width = advance(line);
-            if (!c.wrap && width > w) {
+            if (!c.wrap && c.format == FieldFormat::Text && width > w) {
                 line = fm.elidedText(line, Qt::ElideRight, w);
                 width = advance(line);
             }
@@ -570,7 +643,7 @@ bool ReportEngine::paintPages(QPagedPaintDevice &device, QPainter &painter, int 
         const double header = m.headerHeight();
         painter.setFont(m.bold());
         painter.setPen(Qt::black);
-        for (const Column &c : report_.columns) {
+        for (const Column &c : m.columns()) {
             const QStringList lines = m.wrap(m.boldAdvance(), c.title, c);
             // Titles sit on the rule, so one-line titles line up with the last line of longer ones.
             const double top = y + header - m.pad() - lines.size() * m.boldFm().lineSpacing();
@@ -588,7 +661,7 @@ bool ReportEngine::paintPages(QPagedPaintDevice &device, QPainter &painter, int 
             for (const Column &c : report_.columns)
                 cells.append(cell(c, row).value_or(QString()));
             for (qsizetype i = 0; i < cells.size(); ++i) {
-                const Column &c = report_.columns[i];
+                const Column &c = m.columns()[i];
                 paintLines(c.wrap ? m.wrap(m.advance(), cells[i], c) : QStringList{cells[i]}, c, y + topPad, m.advance());
             }
             y += m.rowHeight(cells);
@@ -748,8 +821,8 @@ bool ReportEngine::writeText(const QString &path)
             int col = m.chars(item.x);
             int width = item.width > 0 ? m.chars(item.x + item.width) - col : m.chars(report_.contentWidthMm()) - col;
             if (item.column >= 0) {
-                col = m.columnStart(report_.columns[item.column]);
-                width = m.columnChars(report_.columns[item.column]);
+                col = m.columnStart(m.columns()[item.column]);
+                width = m.columnChars(m.columns()[item.column]);
             }
             if (item.kind == BandItem::Line)
                 page.put(line, col, width, QString(width, u'-'), Qt::AlignLeft);
@@ -772,7 +845,7 @@ bool ReportEngine::writeText(const QString &path)
         putBand(page, report_.pageHeader, y, n);
         y += int(m.bandHeight(report_.pageHeader));
         const int header = int(m.headerHeight());
-        for (const Column &c : report_.columns) {
+        for (const Column &c : m.columns()) {
             const QStringList lines = m.wrap(c.title, c);
             const int top = y + header - 1 - int(lines.size());
             for (qsizetype i = 0; i < lines.size(); ++i)
@@ -786,10 +859,11 @@ bool ReportEngine::writeText(const QString &path)
             for (const Column &c : report_.columns)
                 cells.append(cell(c, row).value_or(QString()));
             for (qsizetype i = 0; i < cells.size(); ++i) {
-                const Column &c = report_.columns[i];
+                const Column &c = m.columns()[i];
                 const QStringList lines = c.wrap ? m.wrap(cells[i], c) : QStringList{cells[i]};
                 for (qsizetype l = 0; l < lines.size(); ++l)
-                    page.put(y + int(l), m.columnStart(c), m.columnChars(c), lines[l], c.align);
+                    page.put(y + int(l), m.columnStart(c), m.columnChars(c), lines[l], c.align,
+                             c.format == FieldFormat::Text);
             }
             y += int(m.rowHeight(cells));
         }

@@ -72,7 +72,7 @@ TEST_F(TenThousandCheques, PdfHasEveryRowPageAndTotalAsText)
     EXPECT_EQ(count(text, QStringLiteral("Impresso em 14/03/2025 às 09:26")), out.pages);
 
     EXPECT_EQ(count(text, QStringLiteral("Favorecido \\d{6}")), Rows - 1);
-    EXPECT_TRUE(text.contains(QStringLiteral("Quantidade de cheques: 10.000")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Quantidade de cheques: 10000")));
     EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Total:\\s+%1").arg(out.total))));
     // The long payee wraps inside its column, every word intact.
     EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Ação Construções São\\s+Paulo[\\s\\S]{0,300}Ltda"))));
@@ -91,13 +91,13 @@ TEST_F(TenThousandCheques, HtmlIsOneSelfContainedTable)
     EXPECT_EQ(htmlRows(html), Rows);
     // The total closes the table under the amounts.
     EXPECT_TRUE(html.contains(QRegularExpression(
-        QStringLiteral("<tfoot>\\n<tr><td colspan=\"6\">Quantidade de cheques: 10.000</td><td style=\"text-align:right\">Total: %1</td>")
+        QStringLiteral("<tfoot>\\n<tr><td colspan=\"6\">Quantidade de cheques: 10000</td><td style=\"text-align:right\">Total: %1</td>")
             .arg(SyntheticCheques::totalText(Rows)))));
     EXPECT_EQ(html.count(QStringLiteral("<th ")) + html.count(QStringLiteral("<th>")), 9);
     EXPECT_TRUE(html.contains(QStringLiteral("<meta charset=\"utf-8\">")));
     EXPECT_FALSE(html.contains(QStringLiteral("src=")) || html.contains(QStringLiteral("<link")));
     EXPECT_TRUE(html.contains(QStringLiteral("<td>") + SyntheticCheques::AccentPayee + QStringLiteral("</td>")));
-    EXPECT_TRUE(html.contains(QStringLiteral("Quantidade de cheques: 10.000")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Quantidade de cheques: 10000")));
     EXPECT_TRUE(html.contains(SyntheticCheques::totalText(Rows)));
     EXPECT_FALSE(html.contains(QStringLiteral("Página"))) << "a page without pages has no page numbers";
     EXPECT_FALSE(html.contains(QStringLiteral("30/12/1899")));
@@ -144,7 +144,7 @@ TEST_F(TenThousandCheques, TextPagesAreTenCharsAndSixLinesPerInchWithColumnsAlig
     ASSERT_GE(at, 0);
     const qsizetype lineStart = text.lastIndexOf(u'\n', at) + 1;
     EXPECT_EQ(text.indexOf(total, at) + total.size() - lineStart, valueEnd) << "the total sits under the values";
-    EXPECT_TRUE(text.contains(QStringLiteral("Quantidade de cheques: 10.000")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Quantidade de cheques: 10000")));
 
     // The accented payee wraps at a word, its second line in the same column.
     const qsizetype first = text.indexOf(QStringLiteral("Ação Construções"));
@@ -182,6 +182,72 @@ TEST(ReportLayout, SummaryThatDoesNotFitOpensAPageWithTheHeaders)
         EXPECT_TRUE(pages[1].contains(QStringLiteral("Favorecido")) && pages[1].contains(QStringLiteral("Valor (R$)")));
         EXPECT_FALSE(pages[1].contains(QStringLiteral("Favorecido 0")));
         EXPECT_TRUE(pages[1].contains(QStringLiteral("Página 2 de 2")));
+    }
+}
+
+namespace {
+
+// Synthetic cheques whose first rows carry the largest amounts and the
+// longest cheque number the register holds.
+class LargeAmounts final : public DataSet {
+public:
+    static inline const QStringList amounts = {QStringLiteral("229627801,62"), QStringLiteral("99999999999,99"),
+                                               QStringLiteral("999999999999,99"), QStringLiteral("100000000,00")};
+    static inline const QString chequeNumber = QStringLiteral("9876543210");
+    SyntheticCheques rows{1200};
+    int rowCount() const override { return rows.rowCount(); }
+    bool canFetchMore() const override { return rows.canFetchMore(); }
+    void fetchMore() override { rows.fetchMore(); }
+    bool hasField(const QString &f) const override { return rows.hasField(f); }
+    QVariant value(int row, const QString &f) const override
+    {
+        if (row < amounts.size() && f == QLatin1String("VALOR"))
+            return amounts[row];
+        if (row == 0 && f == QLatin1String("NUMCHEQUE"))
+            return chequeNumber;
+        return rows.value(row, f);
+    }
+    static QString total()
+    {
+        qint64 sum = 0;
+        for (int r = 0; r < 1200; ++r)
+            sum += r < amounts.size() ? Money::parse(amounts[r])->centavos() : SyntheticCheques::centavos(r);
+        return SyntheticCheques::centavosText(sum);
+    }
+};
+
+} // namespace
+
+// The report file and a copy whose amount column is too narrow for them
+// and the payee's too wide: every amount whole in every output, the room
+// taken from the widest text, the count and the total in the style of the
+// amounts above them.
+TEST(ReportAmounts, NoOutputCutsAnAmount)
+{
+    QTemporaryDir dir;
+    QFile file(QStringLiteral(RELATORIO));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray narrow = file.readAll();
+    ASSERT_TRUE(narrow.contains("field=\"VALOR\" format=\"money\" width=\"40.64\""));
+    narrow.replace("format=\"money\" width=\"40.64\"", "format=\"money\" width=\"20.32\"");
+    narrow.replace("FAVORECIDO\" width=\"45.72\"", "FAVORECIDO\" width=\"66.04\"");
+    const QString narrowFile = writeFile(dir, QStringLiteral("estreito.rav"), narrow);
+    for (const QString &reportFile : {QStringLiteral(RELATORIO), narrowFile}) {
+        for (FileFormat format : todosOsFormatos()) {
+            LargeAmounts data;
+            const QString out = dir.filePath(QStringLiteral("valores.") + defaultSuffix(format));
+            QString error;
+            ASSERT_TRUE(gravaRelatorio(reportFile, data, format, out, &error)) << error.toStdString();
+            const QString text = format == FileFormat::Pdf ? pdfText(out) : readAll(out);
+            const auto where = QStringLiteral("%1 %2").arg(reportFile, defaultSuffix(format)).toStdString();
+            for (const QString &amount : LargeAmounts::amounts)
+                EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("[\\s>]%1[\\s<]").arg(amount))))
+                    << amount.toStdString() << " in " << where;
+            EXPECT_TRUE(text.contains(QStringLiteral("Quantidade de cheques: 1200"))) << where;
+            EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Total:\\s+%1").arg(LargeAmounts::total()))))
+                << where;
+            EXPECT_TRUE(text.contains(LargeAmounts::chequeNumber)) << where;
+        }
     }
 }
 
