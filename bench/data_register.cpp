@@ -169,6 +169,7 @@ int main(int argc, char* argv[])
     std::printf("bank filter \"23\" over %d banks (%d pass)     %9.1f ms\n", Banks, passing, filter);
     std::printf("ListaCheques reopened (first 1000 rows)       %9.1f ms\n", listReopen);
     std::printf("query window, one month, first %d rows      %9.1f ms\n", windowRows, window);
+    contexto.dados = &dm;
     std::printf("insereCheque (write pattern + ListaCheques)    %9.0f inserts/s\n", withList);
     if (failed)
         std::printf("%d inserts failed\n", failed);

@@ -450,6 +450,114 @@ RegistroCheque TdmNorvelCheque::chequeDaLinha(const DbQuery& consulta, int linha
     c.numBanco = l.texto("NUMBANCO");
     c.nomeBanco = l.texto("NOMEBANCO");
     c.agencia = l.texto("NUMAGENCIA");
+namespace {
+
+// Where the three registries of a name differ.
+struct DadosCadastro {
+    DbQuery TdmNorvelCheque::*lista;
+    norvel::db::DbStoredProc TdmNorvelCheque::*insere;
+    norvel::db::DbStoredProc TdmNorvelCheque::*apaga;
+    const char* chave;
+    const char* nome;
+};
+
+const DadosCadastro& dadosDe(Cadastro cadastro)
+{
+    // In the order of Cadastro.
+    static const DadosCadastro dados[] = {
+        {&TdmNorvelCheque::ListaFavorecidos, &TdmNorvelCheque::spInsereFavorecido,
+         &TdmNorvelCheque::spApagaFavorecido, "IDFAVORECIDO", "NOMEFAVORECIDO"},
+        {&TdmNorvelCheque::ListaCentroCustos, &TdmNorvelCheque::spInsereCentroCusto,
+         &TdmNorvelCheque::spApagaCentroCusto, "IDCENTROCUSTO", "NOMECENTROCUSTO"},
+        {&TdmNorvelCheque::ListaCompensacao, &TdmNorvelCheque::spInsereCompensacao,
+         &TdmNorvelCheque::spApagaCompensacao, "IDCOMPENSACAO", "NOMECOMPENSACAO"},
+    };
+    return dados[static_cast<int>(cadastro)];
+}
+
+} // namespace
+
+WriteResult TdmNorvelCheque::insereCadastro(Cadastro cadastro, const QString& nome, const QString& prefixo)
+{
+    const DadosCadastro& d = dadosDe(cadastro);
+    WriteResult r = gravar(this->*d.insere, {{QLatin1String(d.nome), nome}}, prefixo, {&(this->*d.lista)});
+    if (r)
+        r.chave = (this->*d.insere).output(QLatin1String(d.chave)).toInt();
+    return r;
+}
+
+WriteResult TdmNorvelCheque::apagaCadastro(Cadastro cadastro, int chave, const QString& prefixo)
+{
+    const DadosCadastro& d = dadosDe(cadastro);
+    return gravar(this->*d.apaga, {{QLatin1String(d.chave), chave}}, prefixo, {&(this->*d.lista)});
+}
+
+DbQuery& TdmNorvelCheque::listaDe(Cadastro cadastro)
+{
+    return this->*dadosDe(cadastro).lista;
+}
+
+int TdmNorvelCheque::chaveDaLinha(Cadastro cadastro, int linha)
+{
+    const DadosCadastro& d = dadosDe(cadastro);
+    return Linha(this->*d.lista, linha).inteiro(d.chave);
+}
+
+DbQuery& TdmNorvelCheque::consulta(DbQuery& escolhida, DbQuery& outra, DbQuery*& fonte, const QVariantList& datas)
+{
+    for (int i = 0; i < datas.size(); ++i)
+        escolhida.setParam(i, datas[i]);
+    fonte = &escolhida;
+    escolhida.reopen();
+    outra.close();
+    return escolhida;
+}
+
+DbQuery& TdmNorvelCheque::consultaChequesPorData(const QDate& data)
+{
+    return consulta(ConsultaChequesData, ConsultaChequesPeriodo, dsConsultaCheques, {data});
+}
+
+DbQuery& TdmNorvelCheque::consultaChequesPorPeriodo(const QDate& inicial, const QDate& final)
+{
+    return consulta(ConsultaChequesPeriodo, ConsultaChequesData, dsConsultaCheques, {inicial, final});
+}
+
+DbQuery& TdmNorvelCheque::consultaPreDatadosPorData(const QDate& data)
+{
+    return consulta(ConsultaPredatadoData, ConsultaPredatadoPeriodo, dsConsultaPreDatados, {data});
+}
+
+DbQuery& TdmNorvelCheque::consultaPreDatadosPorPeriodo(const QDate& inicial, const QDate& final)
+{
+    return consulta(ConsultaPredatadoPeriodo, ConsultaPredatadoData, dsConsultaPreDatados, {inicial, final});
+}
+
+RegistroBanco TdmNorvelCheque::bancoDaLinha(const DbQuery& consulta, int linha)
+{
+    const Linha l(consulta, linha);
+    return {l.inteiro("IDBANCO"), l.texto("NUMBANCO"), l.texto("NOMEBANCO"), l.texto("SIGLABANCO"),
+            l.texto("POSICOESBANCO")};
+}
+
+std::optional<RegistroBanco> TdmNorvelCheque::bancoDoNumero(const QString& numero)
+{
+    const int linha = ListaBancos.locate(QStringLiteral("NUMBANCO"), numero);
+    if (linha < 0)
+        return std::nullopt;
+    return bancoDaLinha(ListaBancos, linha);
+}
+
+bool TdmNorvelCheque::bancoCadastrado(const QString& numero)
+{
+    spConsultaBanco.close();
+    spConsultaBanco.setParam(0, numero);
+    spConsultaBanco.open();
+    const bool cadastrado = !spConsultaBanco.isEmpty();
+    spConsultaBanco.close();
+    return cadastrado;
+}
+
     c.conta = l.texto("CONTACORRENTE");
     c.numCheque = l.texto("NUMCHEQUE");
     c.favorecido = l.texto("FAVORECIDO");

@@ -2,31 +2,33 @@
 
 // The data module: the program's one access layer to "base.fdb".
 //
-// Life cycle. main() constructs one TdmNorvelCheque after the main window and
-// calls DataModuleCreate(); the constructor sets the global dmNorvelCheque to
-// the new object and the destructor clears it. DataModuleCreate() connects and
-// opens the six start lists in order; a failure throws norvel::db::DbError
-// once (the shell reports it) and the lists after the failing step stay closed.
-// The connection and the transaction stay open for the whole run; nothing
-// needs closing at the end. The embedded engine is shut down at exit
-// (norvel::db::Client::shutdown() in FbClient.h may run it earlier, once the
-// module is gone).
+// Life cycle. main() constructs one TdmNorvelCheque after the main window,
+// calls DataModuleCreate() and hands it to the main window, which passes it
+// on to every window in their Contexto; the constructor also sets the global
+// dmNorvelCheque to the new object and the destructor clears it.
+// DataModuleCreate() connects and opens the six start lists in order; a
+// failure throws norvel::db::DbError once (the shell reports it) and the
+// lists after the failing step stay closed. The connection and the
+// transaction stay open for the whole run; nothing needs closing at the end.
+// The embedded engine is shut down at exit (norvel::db::Client::shutdown() in
+// FbClient.h may run it earlier, once the module is gone).
 //
 // Reading. Every list is a norvel::db::DbQuery, a QAbstractTableModel with the
 // display labels and hidden fields already set: bind a view to it directly
-// (view->setModel(&dmNorvelCheque->ListaBancos)). Rows of the open result are
-// read by name: dmNorvelCheque->ListaBancos.value(row, "NUMBANCO").toString().
-// Query parameters: ConsultaChequesData.setParam(0, date) or
-// setParam("DataEmissao", date), then open() / reopen().
+// (view->setModel(&dm.ListaBancos)). Windows run the searches through the
+// typed calls (consultaChequesPorData(), ...) and read a row as a record
+// (chequeDaLinha(), bancoDaLinha(), ...); the query itself reads a row by
+// name: dm.ListaBancos.value(row, "NUMBANCO").toString(), and takes its
+// parameters by position or name: ConsultaChequesData.setParam(0, date).
 //
-// Writing. Every change goes through gravar():
-//   auto r = dmNorvelCheque->gravar(dmNorvelCheque->spInsereCentroCusto,
-//                                   {{"NOMECENTROCUSTO", nome}},
-//                                   QStringLiteral("Erro ao tentar salvar dados: "),
-//                                   {&dmNorvelCheque->ListaCentroCustos});
+// Writing. Windows write through the typed calls (insereCheque(),
+// insereCadastro(), ...), each of which goes through gravar():
+//   auto r = dm.gravar(dm.spInsereCentroCusto, {{"NOMECENTROCUSTO", nome}},
+//                      QStringLiteral("Erro ao tentar salvar dados: "),
+//                      {&dm.ListaCentroCustos});
 //   if (!r) messages().show(...r.message...);          // prefix + database text
 //   if (r.sqlCode == norvel::db::DbError::ForeignKeyViolation) ...   // -530
-//   int id = dmNorvelCheque->spInsereCentroCusto.output("IDCENTROCUSTO").toInt();
+//   int id = dm.spInsereCentroCusto.output("IDCENTROCUSTO").toInt();
 // Inputs take an invalid QVariant() for NULL, QDate for dates, int for keys and
 // flags (-1 / 0), QString for text ("0" for STATUS is fine: the database
 // converts it). A cheque or series without a print date is stored with the
@@ -49,6 +51,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
 #include <utility>
 
 // Outcome of one write through the write pattern.
@@ -61,6 +64,9 @@ struct WriteResult {
 };
 
 using ProcInputs = QList<std::pair<QString, QVariant>>;
+
+// The three registries of a name and its key.
+enum class Cadastro { Favorecido, CentroCusto, Compensacao };
 
 class TdmNorvelCheque {
 public:
@@ -98,6 +104,37 @@ public:
     // Rewrites the bank named by banco.idBanco.
     WriteResult salvaBanco(const RegistroBanco& banco, const QString& prefixo);
     WriteResult apagaBanco(int idBanco, const QString& prefixo);
+
+    // A payee, cost centre or clearing type added by its name, or deleted by
+    // its key; either reopens the registry's list.
+    WriteResult insereCadastro(Cadastro cadastro, const QString& nome, const QString& prefixo);
+    WriteResult apagaCadastro(Cadastro cadastro, int chave, const QString& prefixo);
+    // The registry's list: ListaFavorecidos, ListaCentroCustos or
+    // ListaCompensacao.
+    norvel::db::DbQuery& listaDe(Cadastro cadastro);
+    // The key of the row linha of the registry's list.
+    int chaveDaLinha(Cadastro cadastro, int linha);
+
+    // The query window's searches: the single cheques issued on one date, or
+    // within a period (both days included; a start after the end lists
+    // nothing). Each runs its query anew, points dsConsultaCheques at it,
+    // closes the other one and returns it for a grid to bind. The rows
+    // arrive as the grid asks for them: value() reads those fetched so far,
+    // a report fetches the rest. Throws DbError.
+    norvel::db::DbQuery& consultaChequesPorData(const QDate& data);
+    norvel::db::DbQuery& consultaChequesPorPeriodo(const QDate& inicial, const QDate& final);
+    // The same for the post-dated series, by their first date, with
+    // dsConsultaPreDatados.
+    norvel::db::DbQuery& consultaPreDatadosPorData(const QDate& data);
+    norvel::db::DbQuery& consultaPreDatadosPorPeriodo(const QDate& inicial, const QDate& final);
+
+    // The row linha of ListaBancos (a query with every field of BANCOS).
+    static RegistroBanco bancoDaLinha(const norvel::db::DbQuery& consulta, int linha);
+    // The bank of ListaBancos that holds the number, fetching as needed.
+    std::optional<RegistroBanco> bancoDoNumero(const QString& numero);
+    // Whether a bank holds the number in the database now (spConsultaBanco),
+    // whatever ListaBancos last read. Throws DbError.
+    bool bancoCadastrado(const QString& numero);
 
     // The row linha of an open cheque query (ConsultaChequesData,
     // ConsultaChequesPeriodo, ListaCheques) or series query
@@ -160,6 +197,12 @@ public:
     norvel::db::DbStoredProc spApagaCheque;
     norvel::db::DbStoredProc spApagaPredatado;
 };
+
+private:
+    // Runs escolhida with the dates as its parameters, in order, points the
+    // data source fonte at it and closes outra.
+    norvel::db::DbQuery& consulta(norvel::db::DbQuery& escolhida, norvel::db::DbQuery& outra,
+                                  norvel::db::DbQuery*& fonte, const QVariantList& datas);
 
 // The one instance, set while a TdmNorvelCheque exists.
 extern TdmNorvelCheque* dmNorvelCheque;

@@ -40,6 +40,7 @@ int main(int argc, char *argv[])
     // exit() ends only the loops already running; the main one is not yet.
     if (encerrado)
         return 0;
+    principal.defineDados(dados);
 
     // Where no window manager maximises (a bare X server), the window still
     // covers the screen.

@@ -51,9 +51,9 @@ TfrmBancos::TfrmBancos(const Contexto &contexto, QWidget *parent)
                 [this, campo](UpDown::Button botao) { executaProtegido([&] { udLeiauteClick(campo, botao); }); });
     }
 
-    if (dmNorvelCheque) {
-        configuraGrade(ui->DBGrid1, dmNorvelCheque->ListaBancos,
-                       {{QStringLiteral("NUMBANCO"), dmNorvelCheque->ListaBancos.fieldLabel(QStringLiteral("NUMBANCO"))},
+    if (contexto.dados) {
+        configuraGrade(ui->DBGrid1, dados().ListaBancos,
+                       {{QStringLiteral("NUMBANCO"), dados().ListaBancos.fieldLabel(QStringLiteral("NUMBANCO"))},
                         {QStringLiteral("SIGLABANCO"), QStringLiteral("Sigla"), 134},
                         {QStringLiteral("NOMEBANCO"), QStringLiteral("Nome do Banco"), 249}});
         liga(ui->DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged,
@@ -77,9 +77,8 @@ int TfrmBancos::linhaAtual() const
 void TfrmBancos::sincronizaBancoAtual()
 {
     const int linha = linhaAtual();
-    const QString id = linha >= 0
-                           ? dmNorvelCheque->ListaBancos.value(linha, QStringLiteral("IDBANCO")).toString()
-                           : QString();
+    const QString id =
+        linha >= 0 ? QString::number(dados().bancoDaLinha(dados().ListaBancos, linha).idBanco) : QString();
     // A data-aware box tells of every refresh of its row, also when the
     // text stays the same.
     if (ui->dbIDBanco->text() == id)
@@ -93,14 +92,13 @@ void TfrmBancos::dbIDBancoChange() { LeInfosBanco(); }
 void TfrmBancos::LeInfosBanco()
 {
     const int linha = linhaAtual();
-    if (!dmNorvelCheque || !dmNorvelCheque->ListaBancos.isActive() || dmNorvelCheque->ListaBancos.isEmpty()
-        || linha < 0)
+    if (!contexto().dados || !dados().ListaBancos.isActive() || dados().ListaBancos.isEmpty() || linha < 0)
         return;
-    const norvel::db::DbQuery &lista = dmNorvelCheque->ListaBancos;
-    ui->edtNumeroBanco->setText(lista.value(linha, QStringLiteral("NUMBANCO")).toString());
-    ui->edtNomeBanco->setText(lista.value(linha, QStringLiteral("NOMEBANCO")).toString());
-    ui->edtSiglaBanco->setText(lista.value(linha, QStringLiteral("SIGLABANCO")).toString());
-    const BankLayout leiaute = BankLayout::decode(lista.value(linha, QStringLiteral("POSICOESBANCO")).toString());
+    const RegistroBanco banco = dados().bancoDaLinha(dados().ListaBancos, linha);
+    ui->edtNumeroBanco->setText(banco.numBanco);
+    ui->edtNomeBanco->setText(banco.nomeBanco);
+    ui->edtSiglaBanco->setText(banco.siglaBanco);
+    const BankLayout leiaute = BankLayout::decode(banco.posicoesBanco);
     for (int campo = 0; campo < BankLayout::FieldCount; ++campo)
         caixa(BankLayout::Field(campo))->setText(leiaute.text(BankLayout::Field(campo)));
 }
@@ -195,13 +193,8 @@ void TfrmBancos::udLeiauteClick(BankLayout::Field campo, UpDown::Button button)
 
 bool TfrmBancos::numeroCadastrado(const QString &numero, bool &cadastrado)
 {
-    norvel::db::DbQuery &consulta = dmNorvelCheque->spConsultaBanco;
     try {
-        consulta.close();
-        consulta.setParam(0, numero);
-        consulta.open();
-        cadastrado = !consulta.isEmpty();
-        consulta.close();
+        cadastrado = dados().bancoCadastrado(numero);
         return true;
     } catch (const norvel::db::DbError &erro) {
         NorvelApplication::relataErro(erro.message());
@@ -261,10 +254,8 @@ bool TfrmBancos::salva()
         // Alter the bank that holds the number, not the one the grid happens
         // to show: numbers are unique, so rewriting another bank with it
         // would fail or overwrite the wrong bank.
-        norvel::db::DbQuery &lista = dmNorvelCheque->ListaBancos;
-        const int linha = lista.locate(QStringLiteral("NUMBANCO"), numero);
-        if (linha >= 0)
-            chaveDoNumero_ = lista.value(linha, QStringLiteral("IDBANCO")).toInt();
+        if (const std::optional<RegistroBanco> dono = dados().bancoDoNumero(numero))
+            chaveDoNumero_ = dono->idBanco;
         modo_ = Modo::Alterar;
         return salva();
     }
@@ -278,7 +269,7 @@ void TfrmBancos::grava(const QString &posicoes)
                         posicoes};
     WriteResult resultado;
     if (modo_ == Modo::Novo) {
-        resultado = dmNorvelCheque->insereBanco(banco, prefixo);
+        resultado = dados().insereBanco(banco, prefixo);
     } else {
         bool temChave = chaveDoNumero_.has_value();
         banco.idBanco = temChave ? *chaveDoNumero_ : ui->dbIDBanco->text().toInt(&temChave);
@@ -288,7 +279,7 @@ void TfrmBancos::grava(const QString &posicoes)
         }
         // The short name loses its outer blanks only when altering.
         banco.siglaBanco = banco.siglaBanco.trimmed();
-        resultado = dmNorvelCheque->salvaBanco(banco, prefixo);
+        resultado = dados().salvaBanco(banco, prefixo);
     }
     if (!resultado) {
         mostra(resultado.message);
@@ -309,7 +300,7 @@ void TfrmBancos::btExcluirClick()
         mostra(prefixo + QStringLiteral("'%1' is not a valid integer value").arg(ui->dbIDBanco->text()));
         return;
     }
-    const WriteResult resultado = dmNorvelCheque->apagaBanco(chave, prefixo);
+    const WriteResult resultado = dados().apagaBanco(chave, prefixo);
     if (!resultado)
         mostra(resultado.message);
 }

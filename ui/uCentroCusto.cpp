@@ -6,10 +6,7 @@
 TfrmCentroCusto::TfrmCentroCusto(const Contexto &contexto, QWidget *parent)
     : RegistroSimples(
           {
-              .lista = &TdmNorvelCheque::ListaCentroCustos,
-              .spInsere = &TdmNorvelCheque::spInsereCentroCusto,
-              .spApaga = &TdmNorvelCheque::spApagaCentroCusto,
-              .campoChave = QStringLiteral("IDCENTROCUSTO"),
+              .cadastro = Cadastro::CentroCusto,
               .campoNome = QStringLiteral("NOMECENTROCUSTO"),
               .tamanhoNome = 30,
               .alturaFechada = 199,

@@ -117,7 +117,7 @@ void TfrmCheque::btCancelarCheque1Click()
                                                        "de \"Válido\". Deseja realmente cancelar o cheque ?")))
         return;
     const WriteResult cancelado =
-        dmNorvelCheque->cancelaCheque(IdCheque, QStringLiteral("Erro ao cancelar o cheque: "));
+        contexto_.dados->cancelaCheque(IdCheque, QStringLiteral("Erro ao cancelar o cheque: "));
     if (cancelado)
         btCancelarCheque->setEnabled(false);
     else

@@ -6,10 +6,7 @@
 TfrmCompensacao::TfrmCompensacao(const Contexto &contexto, QWidget *parent)
     : RegistroSimples(
           {
-              .lista = &TdmNorvelCheque::ListaCompensacao,
-              .spInsere = &TdmNorvelCheque::spInsereCompensacao,
-              .spApaga = &TdmNorvelCheque::spApagaCompensacao,
-              .campoChave = QStringLiteral("IDCOMPENSACAO"),
+              .cadastro = Cadastro::Compensacao,
               .campoNome = QStringLiteral("NOMECOMPENSACAO"),
               .tamanhoNome = 20,
               .alturaFechada = 202,

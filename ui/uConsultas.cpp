@@ -55,21 +55,11 @@ void TfrmConsultas::btAtualizarConsultaClick() { ExecutaConsulta(); }
 
 void TfrmConsultas::ExecutaConsulta()
 {
-    TdmNorvelCheque &dm = *dmNorvelCheque;
-    norvel::db::DbQuery *consulta = nullptr;
-    if (ui->rdData->isChecked()) {
-        consulta = &dm.ConsultaChequesData;
-        consulta->setParam(QStringLiteral("DataEmissao"), ui->dtpDataCheque->date());
-        dm.ConsultaChequesPeriodo.close();
-    } else {
-        // Taken as they are: a start after the end lists nothing.
-        consulta = &dm.ConsultaChequesPeriodo;
-        consulta->setParam(QStringLiteral("DataEmissaoInicial"), ui->dtpDataInicial->date());
-        consulta->setParam(QStringLiteral("DataEmissaoFinal"), ui->dtpDataFinal->date());
-        dm.ConsultaChequesData.close();
-    }
-    dm.dsConsultaCheques = consulta;
-    consulta->reopen();
+    // The period is taken as it is: a start after the end lists nothing.
+    norvel::db::DbQuery *consulta =
+        ui->rdData->isChecked()
+            ? &dados().consultaChequesPorData(ui->dtpDataCheque->date())
+            : &dados().consultaChequesPorPeriodo(ui->dtpDataInicial->date(), ui->dtpDataFinal->date());
     rvDataSet_ = consulta;
     if (grade_ != consulta) {
         grade_ = consulta;
@@ -93,7 +83,7 @@ void TfrmConsultas::ExecutaConsulta()
 
 RegistroCheque TfrmConsultas::LeChequeSelecionado() const
 {
-    return dmNorvelCheque->chequeDaLinha(*dmNorvelCheque->dsConsultaCheques, ui->grdCheques->currentIndex().row());
+    return dados().chequeDaLinha(*grade_, ui->grdCheques->currentIndex().row());
 }
 
 void TfrmConsultas::grdChequesDblClick()
@@ -132,8 +122,8 @@ void TfrmConsultas::VisualizaCheque()
     if (messages().runModal(visor) != 1)
         return;
     const WriteResult resultado =
-        dmNorvelCheque->marcaChequeImpresso(cheque.idCheque, visor.dtpDataImpressao->date(),
-                                            QStringLiteral("Erro ao salvar nova data de impressão no cheque: "));
+        dados().marcaChequeImpresso(cheque.idCheque, visor.dtpDataImpressao->date(),
+                                    QStringLiteral("Erro ao salvar nova data de impressão no cheque: "));
     if (!resultado)
         mostra(resultado.message);
     ExecutaConsulta();

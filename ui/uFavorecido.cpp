@@ -6,10 +6,7 @@
 TfrmFavorecido::TfrmFavorecido(const Contexto &contexto, QWidget *parent)
     : RegistroSimples(
           {
-              .lista = &TdmNorvelCheque::ListaFavorecidos,
-              .spInsere = &TdmNorvelCheque::spInsereFavorecido,
-              .spApaga = &TdmNorvelCheque::spApagaFavorecido,
-              .campoChave = QStringLiteral("IDFAVORECIDO"),
+              .cadastro = Cadastro::Favorecido,
               .campoNome = QStringLiteral("NOMEFAVORECIDO"),
               .tamanhoNome = 65,
               .alturaFechada = 202,

@@ -23,7 +23,7 @@ TfrmPreencherCheque::TfrmPreencherCheque(const Contexto &contexto, QWidget *pare
     ui->setupUi(this);
     setFixedSize(size());
 
-    TdmNorvelCheque &dm = *dmNorvelCheque;
+    auto &dm = dados();
     new ParBanco(ui->edtNumBanco, ui->edtBanco, dm);
     ui->edtNomeFavorecido->liga(dm.ListaFavorecidos, QStringLiteral("IDFAVORECIDO"), QStringLiteral("NOMEFAVORECIDO"));
     ui->edtCentroCusto->liga(dm.ListaCentroCustos, QStringLiteral("IDCENTROCUSTO"), QStringLiteral("NOMECENTROCUSTO"));
@@ -119,7 +119,7 @@ bool TfrmPreencherCheque::GravaCheque()
     cheque.idCentroCusto = ui->edtCentroCusto->chaveInteira();
     cheque.idCompensacao = ui->edtTipoCompensacao->chaveInteira();
     cheque.descricao = ui->edtDescricao->text();
-    const WriteResult gravado = dmNorvelCheque->insereCheque(cheque, ErroGravacao);
+    const WriteResult gravado = dados().insereCheque(cheque, ErroGravacao);
     if (!gravado) {
         mostra(gravado.message, MessagePresenter::Icon::Error);
         return false;
@@ -145,7 +145,7 @@ void TfrmPreencherCheque::btImprimirClick()
                                  ui->edtCidade->text(), ui->edtValor->text(), ui->dtpDataCheque->date(),
                                  contexto().portaCOM))
         return;
-    const WriteResult marcado = dmNorvelCheque->marcaChequeImpresso(idCheque_, QDate::currentDate(), ErroGravacao);
+    const WriteResult marcado = dados().marcaChequeImpresso(idCheque_, QDate::currentDate(), ErroGravacao);
     if (!marcado)
         mostra(marcado.message, MessagePresenter::Icon::Error);
     travaTela(true);

@@ -24,8 +24,6 @@
 #include <QToolButton>
 #include <QUrl>
 
-TfrmPrincipal *frmPrincipal = nullptr;
-
 namespace {
 
 // A window that closes itself (its "Sair" or "Cancelar" button) takes its
@@ -63,7 +61,6 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent)
       abreDocumento([](const QUrl &url) { return QDesktopServices::openUrl(url); }),
       ui(std::make_unique<Ui::TfrmPrincipal>())
 {
-    frmPrincipal = this;
     ui->setupUi(this);
 
     ui->mnuConsultar->menuAction()->setStatusTip(QStringLiteral("Consultar Cheques Avulsos"));
@@ -110,11 +107,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent)
     contexto_.cidadePadrao = LeCidade();
 }
 
-TfrmPrincipal::~TfrmPrincipal()
-{
-    if (frmPrincipal == this)
-        frmPrincipal = nullptr;
-}
+TfrmPrincipal::~TfrmPrincipal() = default;
 
 void TfrmPrincipal::ligaAcao(QAction *acao, std::function<void()> tratador)
 {

@@ -32,6 +32,8 @@ public:
     QString cidadePadrao() const { return contexto_.cidadePadrao; }
     // Handed to every child window; the settings window's saves update it.
     const Contexto &contexto() const { return contexto_; }
+    // The data module the windows opened from now on work on.
+    void defineDados(TdmNorvelCheque &dados) { contexto_.dados = &dados; }
 
     enum class Posicao { Padrao, Centralizada };
     // Puts filho into the client area as a child window and shows it (a
@@ -64,6 +66,3 @@ private:
     Contexto contexto_;
     bool sairSemPerguntar_ = false;
 };
-
-// The running main window (null before it is made and after it is gone).
-extern TfrmPrincipal *frmPrincipal;

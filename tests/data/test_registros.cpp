@@ -211,3 +211,85 @@ TEST_F(RegistroTest, BankCallsKeepBothBankListsCurrent)
     EXPECT_LT(dm().ListaBancos.locate("IDBANCO", b.idBanco), 0);
     EXPECT_LT(dm().ListaBancos2.locate("IDBANCO", b.idBanco), 0);
 }
+
+// Each search runs anew, points its data source at itself and closes the
+// other search of the pair.
+TEST_F(RegistroTest, SearchesPointTheirDataSourceAndCloseTheOther)
+{
+    const int banco = insertBank(QStringLiteral("237"));
+    const QDate ontem = emissao.addDays(-1);
+    const int deHoje = insertCheque(banco, emissao);
+    const int deOntem = insertCheque(banco, ontem);
+    const int serie = insertSeries(banco, ontem);
+    const auto chaves = [](norvel::db::DbQuery& q, const char* campo) {
+        QList<int> lidas;
+        for (int linha = 0; linha < q.rowCount(); ++linha)
+            lidas << q.value(linha, QLatin1String(campo)).toInt();
+        return lidas;
+    };
+
+    norvel::db::DbQuery& porData = dm().consultaChequesPorData(emissao);
+    EXPECT_EQ(&porData, &dm().ConsultaChequesData);
+    EXPECT_EQ(dm().dsConsultaCheques, &porData);
+    EXPECT_EQ(chaves(porData, "IDCHEQUE"), QList<int>{deHoje});
+    norvel::db::DbQuery& porPeriodo = dm().consultaChequesPorPeriodo(ontem, emissao);
+    EXPECT_EQ(&porPeriodo, &dm().ConsultaChequesPeriodo);
+    EXPECT_EQ(dm().dsConsultaCheques, &porPeriodo);
+    EXPECT_FALSE(dm().ConsultaChequesData.isActive());
+    EXPECT_EQ(chaves(porPeriodo, "IDCHEQUE"), (QList<int>{deHoje, deOntem}));
+    EXPECT_TRUE(dm().consultaChequesPorPeriodo(emissao, ontem).isEmpty());
+    dm().consultaChequesPorData(ontem);
+    EXPECT_FALSE(dm().ConsultaChequesPeriodo.isActive());
+
+    norvel::db::DbQuery& series = dm().consultaPreDatadosPorPeriodo(ontem, emissao);
+    EXPECT_EQ(&series, &dm().ConsultaPredatadoPeriodo);
+    EXPECT_EQ(dm().dsConsultaPreDatados, &series);
+    EXPECT_EQ(chaves(series, "IDPREDATADO"), QList<int>{serie});
+    norvel::db::DbQuery& seriesDoDia = dm().consultaPreDatadosPorData(emissao);
+    EXPECT_EQ(&seriesDoDia, &dm().ConsultaPredatadoData);
+    EXPECT_EQ(dm().dsConsultaPreDatados, &seriesDoDia);
+    EXPECT_FALSE(dm().ConsultaPredatadoPeriodo.isActive());
+    EXPECT_TRUE(seriesDoDia.isEmpty());
+}
+
+TEST_F(RegistroTest, NameRegistriesInsertReadTheKeyAndDelete)
+{
+    const int banco = insertBank(QStringLiteral("001"));
+    // A cheque keeps its cost centre and clearing type by key, its payee as text.
+    for (const auto& [cadastro, campo] :
+         {std::pair{Cadastro::Favorecido, "IDFAVORECIDO"}, std::pair{Cadastro::CentroCusto, "IDCENTROCUSTO"},
+          std::pair{Cadastro::Compensacao, "IDCOMPENSACAO"}}) {
+        norvel::db::DbQuery& lista = dm().listaDe(cadastro);
+        const WriteResult r = dm().insereCadastro(cadastro, QStringLiteral("Conceição"), QStringLiteral("Erro: "));
+        ASSERT_TRUE(r) << r.message.toStdString();
+        EXPECT_GT(r.chave, 1);
+        const int linha = lista.locate(QLatin1String(campo), r.chave);
+        ASSERT_GE(linha, 0);
+        EXPECT_EQ(dm().chaveDaLinha(cadastro, linha), r.chave);
+
+        const bool guardadoNoCheque = cadastro != Cadastro::Favorecido;
+        if (guardadoNoCheque)
+            insertCheque(banco, emissao, {{campo, r.chave}});
+        const WriteResult apagado = dm().apagaCadastro(cadastro, r.chave, QStringLiteral("Erro: "));
+        EXPECT_EQ(apagado.ok, !guardadoNoCheque) << apagado.message.toStdString();
+        EXPECT_EQ(apagado.sqlCode, guardadoNoCheque ? norvel::db::DbError::ForeignKeyViolation : 0);
+        EXPECT_EQ(lista.locate(QLatin1String(campo), r.chave) >= 0, guardadoNoCheque);
+    }
+}
+
+TEST_F(RegistroTest, BanksAreReadAsRecordsAndFoundByNumber)
+{
+    const int banco = insertBank(QStringLiteral("748"), QStringLiteral("Sicredi"));
+    dm().ListaBancos.reopen();
+    const std::optional<RegistroBanco> achado = dm().bancoDoNumero(QStringLiteral("748"));
+    ASSERT_TRUE(achado.has_value());
+    EXPECT_EQ(achado->idBanco, banco);
+    EXPECT_EQ(achado->nomeBanco, QStringLiteral("Sicredi"));
+    EXPECT_EQ(achado->siglaBanco, QStringLiteral("BCO"));
+    EXPECT_EQ(achado->posicoesBanco, QStringLiteral("010203040506070809101112131415161718"));
+    const int linha = dm().ListaBancos.locate("IDBANCO", banco);
+    EXPECT_EQ(TdmNorvelCheque::bancoDaLinha(dm().ListaBancos, linha).numBanco, QStringLiteral("748"));
+    EXPECT_FALSE(dm().bancoDoNumero(QStringLiteral("74")).has_value());
+    EXPECT_TRUE(dm().bancoCadastrado(QStringLiteral("748")));
+    EXPECT_FALSE(dm().bancoCadastrado(QStringLiteral("74")));
+}

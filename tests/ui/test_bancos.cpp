@@ -170,6 +170,7 @@ void TestBancos::cleanupTestCase()
 void TestBancos::init()
 {
     contexto_ = Contexto();
+    contexto_.dados = dm_.get();
     caixas_ = std::make_unique<RecordingPresenter>();
     abre();
 }

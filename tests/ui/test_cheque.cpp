@@ -55,6 +55,7 @@ void TestCheque::initTestCase()
     base_ = std::make_unique<norvel::db::TestDatabase>();
     dm_ = std::make_unique<TdmNorvelCheque>();
     dm_->DataModuleCreate();
+    contexto_.dados = dm_.get();
     const WriteResult banco = dm_->insereBanco(
         {0, QStringLiteral("341"), QStringLiteral("Itaú"), QStringLiteral("ITAU"), ImpressoraNaPorta::Leiaute}, QString());
     QVERIFY2(banco, qPrintable(banco.message));

@@ -69,6 +69,7 @@ void TestConsultas::initTestCase()
     base_ = std::make_unique<norvel::db::TestDatabase>();
     dm_ = std::make_unique<TdmNorvelCheque>();
     dm_->DataModuleCreate();
+    contexto_.dados = dm_.get();
     const WriteResult banco = dm_->insereBanco(
         {0, QStringLiteral("237"), QStringLiteral("Banco Ação"), QStringLiteral("BA"), BankLayout().encode()}, {});
     QVERIFY2(banco, qPrintable(banco.message));
@@ -324,6 +325,7 @@ void TestConsultas::relatorioDaConsultaRodada()
 void TestConsultas::umaSoJanelaPeloMenu()
 {
     auto *principal = new TfrmPrincipal;
+    principal->defineDados(*dm_);
     principal->show();
     QAction *consulta = principal->findChild<QAction *>(QStringLiteral("actConsultaAvulso"));
     QVERIFY(consulta && consulta->isEnabled());

@@ -72,6 +72,7 @@ void TestPreencheCheque::initTestCase()
     base_ = std::make_unique<norvel::db::TestDatabase>();
     dm_ = std::make_unique<TdmNorvelCheque>();
     dm_->DataModuleCreate();
+    contexto_.dados = dm_.get();
     for (const auto &[numero, nome] : {std::pair{"237", "Bradesco"}, {"023", "Banco Vinte e Três"}}) {
         const WriteResult r = dm_->insereBanco({0, QLatin1String(numero), QString::fromUtf8(nome), QStringLiteral("B"),
                                                 ImpressoraNaPorta::Leiaute},

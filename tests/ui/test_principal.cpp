@@ -98,7 +98,6 @@ void TestPrincipal::startsWithDefaultsWithoutSettingsFile()
 {
     RecordingPresenter caixas;
     TfrmPrincipal principal;
-    QCOMPARE(frmPrincipal, &principal);
     QCOMPARE(principal.portaCOM(), 1);
     QCOMPARE(principal.cidadePadrao(), QString());
     QVERIFY(caixas.boxes.isEmpty());

@@ -130,6 +130,7 @@ void TestRegistrosSimples::initTestCase()
     base_ = std::make_unique<norvel::db::TestDatabase>();
     dm_ = std::make_unique<TdmNorvelCheque>();
     dm_->DataModuleCreate();
+    contexto_.dados = dm_.get();
     // Cheques need a bank of their own.
     const WriteResult banco = dm_->gravar(dm_->spInsereBanco,
                                           {{QStringLiteral("NOMEBANCO"), QStringLiteral("Banco do Teste")},

@@ -18,6 +18,8 @@ class JanelaFilha : public QWidget {
 
 public:
     const Contexto &contexto() const { return contexto_; }
+    // The data module of the context.
+    TdmNorvelCheque &dados() const { return *contexto_.dados; }
 
 protected:
     JanelaFilha(const Contexto &contexto, QWidget *parent);

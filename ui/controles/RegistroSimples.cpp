@@ -29,12 +29,9 @@ void RegistroSimples::ligaControles(const Controles &controles)
         c_.grupo->setEnabled(false);
     else
         c_.grupo->hide();
-    if (dmNorvelCheque)
-        configuraGrade(c_.grade, lista(),
-                       {{d_.campoNome, QStringLiteral("Nome"), 304}});
+    if (contexto().dados)
+        configuraGrade(c_.grade, dados().listaDe(d_.cadastro), {{d_.campoNome, QStringLiteral("Nome"), 304}});
 }
-
-norvel::db::DbQuery &RegistroSimples::lista() const { return dmNorvelCheque->*d_.lista; }
 
 void RegistroSimples::fecha() { setFixedHeight(d_.alturaFechada); }
 
@@ -71,9 +68,7 @@ void RegistroSimples::btSalvarClick()
         c_.nome->setFocus();
         return;
     }
-    TdmNorvelCheque &dm = *dmNorvelCheque;
-    const WriteResult resultado =
-        dm.gravar(dm.*d_.spInsere, {{d_.campoNome, c_.nome->text()}}, d_.prefixoFalhaInsercao, {&lista()});
+    const WriteResult resultado = dados().insereCadastro(d_.cadastro, c_.nome->text(), d_.prefixoFalhaInsercao);
     if (resultado) {
         c_.nome->clear();
         c_.grupo->hide();
@@ -90,15 +85,14 @@ void RegistroSimples::btExcluirClick()
     // An empty list has nothing to delete.
     if (!atual.isValid())
         return;
-    const int chave = lista().value(atual.row(), d_.campoChave).toInt();
+    const int chave = dados().chaveDaLinha(d_.cadastro, atual.row());
     if (chave == 1) {
         mostra(QStringLiteral("Registro somente leitura, não é possível excluir!"));
         return;
     }
     if (!pergunta(d_.perguntaExclusao))
         return;
-    TdmNorvelCheque &dm = *dmNorvelCheque;
-    const WriteResult resultado = dm.gravar(dm.*d_.spApaga, {{d_.campoChave, chave}}, QString(), {&lista()});
+    const WriteResult resultado = dados().apagaCadastro(d_.cadastro, chave, QString());
     if (resultado)
         return;
     if (!d_.textoEmUso.isEmpty() && resultado.sqlCode == norvel::db::DbError::ForeignKeyViolation)

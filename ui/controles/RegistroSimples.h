@@ -8,12 +8,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QTableView;
-class TdmNorvelCheque;
-
-namespace norvel::db {
-class DbQuery;
-class DbStoredProc;
-}
+enum class Cadastro;
 
 // What the payee, cost-centre and clearing-type screens share: a list of
 // names with its key, an entry group that opens below the list to add one,
@@ -24,12 +19,8 @@ class RegistroSimples : public JanelaFilha {
 
 public:
     struct Descricao {
-        // Members of the data module, looked up at the moment of use.
-        norvel::db::DbQuery TdmNorvelCheque::*lista;
-        norvel::db::DbStoredProc TdmNorvelCheque::*spInsere;
-        norvel::db::DbStoredProc TdmNorvelCheque::*spApaga;
-        QString campoChave;  // "IDCENTROCUSTO"
-        QString campoNome;   // "NOMECENTROCUSTO"
+        Cadastro cadastro;
+        QString campoNome;   // "NOMECENTROCUSTO", the grid's one column
         int tamanhoNome;     // characters the name column holds
         int alturaFechada;   // the list and its buttons only
         // True: the group is disabled until "Novo" and again after
@@ -77,7 +68,6 @@ protected:
 private:
     void fecha();
     void abre();
-    norvel::db::DbQuery &lista() const;
 
     Descricao d_;
     Controles c_{};
