@@ -152,7 +152,7 @@ int main(int argc, char* argv[])
     cheque.dataEmissao = QDate::currentDate();
     cheque.favorecido = QStringLiteral("João");
     cheque.cidade = QStringLiteral("São Paulo");
-    cheque.valor = QStringLiteral("10,00");
+    cheque.valor = Money::fromCentavos(1000);
     const double insertMs = medianMs(runs, [&] {
         for (int i = 0; i < inserts; ++i) {
             cheque.idBanco = 1 + i % Banks;

@@ -21,6 +21,14 @@ std::int64_t divideHalfEven(std::int64_t numerator, std::int64_t divisor)
     return quotient;
 }
 
+// The comma before the last two digits, short texts padded with zeros.
+QString withComma(const QString &digits)
+{
+    if (digits.size() > 2)
+        return digits.left(digits.size() - 2) + u',' + digits.right(2);
+    return QStringLiteral("0,") + digits.rightJustified(2, u'0');
+}
+
 } // namespace
 
 std::optional<Money> Money::parse(const QString &text)
@@ -80,4 +88,22 @@ Money Money::dividedBy(std::int64_t divisor) const
     if (divisor < 0)
         return Money(divideHalfEven(-units_, -divisor));
     return Money(divideHalfEven(units_, divisor));
+}
+
+QString FormataValorAvulso(const QString &texto)
+{
+    QString semVirgula = texto;
+    const qsizetype virgula = semVirgula.indexOf(u',');
+    if (virgula >= 0)
+        semVirgula.remove(virgula, 1);
+    if (semVirgula.contains(u','))
+        return texto;
+    return withComma(semVirgula);
+}
+
+QString FormataValorPreDatado(const QString &texto)
+{
+    if (texto.contains(u',') || texto.contains(u'.'))
+        return texto;
+    return withComma(texto);
 }

@@ -63,3 +63,15 @@ private:
 
     std::int64_t units_ = 0;
 };
+
+// The two rules by which an amount box turns what was typed (digits only)
+// into an amount text when it is left. Formatting its own result changes
+// nothing.
+//
+// Single cheque: the first comma goes, a second one leaves the text as it
+// was; otherwise a comma goes before the last two digits, padding short
+// texts ("5" gives "0,05", "" gives "0,00").
+QString FormataValorAvulso(const QString &texto);
+// Post-dated series: a text holding "," or "." is left as it is; otherwise
+// as above.
+QString FormataValorPreDatado(const QString &texto);

@@ -113,16 +113,17 @@ bool PrinterSession::eject()
     return open_ && Lumora_Ejeta(port_) == 1;
 }
 
-bool ImprimeChequeImpressora(const QString &numeroBanco, const QString &favorecido,
-                             const QString &cidade, const QString &valor,
-                             const QDate &data, int porta)
+std::optional<Money> LeValorCheque(const QString &valor)
 {
-    // An amount the printer would misread is refused before the port opens.
     const std::optional<Money> amount = Money::parse(valor);
-    if (!amount) {
+    if (!amount)
         showInvalidAmount(valor);
-        return false;
-    }
+    return amount;
+}
+
+bool ImprimeChequeImpressora(const QString &numeroBanco, const QString &favorecido,
+                             const QString &cidade, Money valor, const QDate &data, int porta)
+{
     PrinterSession printer(porta);
     if (!readyToPrint(printer))
         return false;
@@ -132,7 +133,7 @@ bool ImprimeChequeImpressora(const QString &numeroBanco, const QString &favoreci
     printer.sendField(ChequeField::Favorecido, favorecido);
     printer.sendField(ChequeField::Cidade, cidade);
     printer.sendField(ChequeField::Data, chequeDateText(data));
-    printer.sendField(ChequeField::Valor, amount->printerDigits());
+    printer.sendField(ChequeField::Valor, valor.printerDigits());
     printer.printCheque();
     return true;
 }
@@ -140,7 +141,7 @@ bool ImprimeChequeImpressora(const QString &numeroBanco, const QString &favoreci
 bool ImprimeCopiaCheque(const QString &numeroBanco, const QString &nomeBanco,
                         const QString &agencia, const QString &favorecido,
                         const QString &cidade, const QString &numeroCheque,
-                        const QString &conta, const QString &valor,
+                        const QString &conta, Money valor,
                         const QString &descricao, const QString &parcela,
                         const QDate &data, int porta)
 {
@@ -149,12 +150,9 @@ bool ImprimeCopiaCheque(const QString &numeroBanco, const QString &nomeBanco,
         return false;
     const std::optional<QByteArray> text = chequeCopyText({numeroBanco, nomeBanco, agencia,
                                                            favorecido, cidade, numeroCheque,
-                                                           conta, valor, descricao, parcela, data});
-    if (!text) {
-        showInvalidAmount(valor);
-        return false;
-    }
-    if (printer.send(*text))
+                                                           conta, valor.toText(), descricao,
+                                                           parcela, data});
+    if (text && printer.send(*text))
         printer.eject();
     return true;
 }

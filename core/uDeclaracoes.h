@@ -1,9 +1,13 @@
 #pragma once
 
+#include "Money.h"
+
 #include <QByteArray>
 #include <QChar>
 #include <QDate>
 #include <QString>
+
+#include <optional>
 
 // The program's road to the cheque printer. The program links the Lumora
 // library at load time (it does not start without liblumora.so); windows
@@ -75,25 +79,29 @@ private:
     bool open_;
 };
 
+// The amount of an amount text (as Money::parse reads it) for the print
+// jobs; nullopt after the jobs' message (title "Norvel Cheque", error icon)
+// when the text is no amount.
+std::optional<Money> LeValorCheque(const QString &valor);
+
 // Prints one cheque: opens the port, checks the status lines, sends the bank
-// number, payee, city, date (DDMMYY) and amount (digits only of e.g.
-// "1.234,56") and the print command, and closes the port. Returns false
-// after showing its message (title "Norvel Cheque", error icon) when the
-// port does not open, the printer is off, or it has no paper or is busy;
-// true otherwise, also when the library refused a field.
+// number, payee, city, date (DDMMYY) and amount (Money::printerDigits) and
+// the print command, and closes the port. Returns false after showing its
+// message (title "Norvel Cheque", error icon) when the port does not open,
+// the printer is off, or it has no paper or is busy; true otherwise, also
+// when the library refused a field.
 bool ImprimeChequeImpressora(const QString &numeroBanco, const QString &favorecido,
-                             const QString &cidade, const QString &valor,
-                             const QDate &data, int porta);
+                             const QString &cidade, Money valor, const QDate &data, int porta);
 
 // Prints the plain-text copy of a cheque on a sheet and ejects it (see
-// ChequeCopyText.h for the text). Description and installment may be empty.
-// Same messages and result as ImprimeChequeImpressora; also returns false,
-// after a message, when the amount text is not a number. True once the
-// status check passed, whether or not the send succeeded.
+// ChequeCopyText.h for the text; its amount is Money::toText). Description
+// and installment may be empty. Same messages and result as
+// ImprimeChequeImpressora. True once the status check passed, whether or not
+// the send succeeded.
 bool ImprimeCopiaCheque(const QString &numeroBanco, const QString &nomeBanco,
                         const QString &agencia, const QString &favorecido,
                         const QString &cidade, const QString &numeroCheque,
-                        const QString &conta, const QString &valor,
+                        const QString &conta, Money valor,
                         const QString &descricao, const QString &parcela,
                         const QDate &data, int porta);
 

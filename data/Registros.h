@@ -3,6 +3,10 @@
 // Plain rows of the register, as the windows fill and read them. The data
 // module turns them into procedure inputs and reads them back from the
 // current row of a query (TdmNorvelCheque::insereCheque, chequeDaLinha, ...).
+// Amounts are Money here; the data module alone turns them into the amount
+// text VALOR holds and back.
+
+#include "Money.h"
 
 #include <QDate>
 #include <QString>
@@ -22,7 +26,7 @@ struct RegistroCheque {
     QString numCheque;
     QString favorecido;  // the payee's name as text, not a key
     QString cidade;
-    QString valor;       // the amount text ("1234,56")
+    Money valor;
     QDate dataEmissao;
     // Empty while not printed: no date stored, or the zero date 30.12.1899.
     std::optional<QDate> dataImpressao;
@@ -48,7 +52,7 @@ struct RegistroPreDatado {
     QString numInicialCheque;  // text, as the series screen passes it
     QString favorecido;
     QString cidade;
-    QString valor;             // the total's amount text
+    Money valor;               // the series' total
     QDate dataInicialEmissao;
     std::optional<QDate> dataImpressao;
     bool jaImpresso = false;

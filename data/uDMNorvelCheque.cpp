@@ -317,6 +317,15 @@ public:
         return v.isValid() && v.toInt() == -1;
     }
     QDate data(const char* campo) const { return valor(campo).toDate(); }
+    // The amount text of VALOR; a text that is no amount is refused.
+    Money dinheiro(const char* campo) const
+    {
+        const QString textoValor = texto(campo);
+        const std::optional<Money> m = Money::parse(textoValor);
+        if (!m)
+            throw DbError(Money::invalidText(textoValor));
+        return *m;
+    }
     // The zero date is how a row without a print date is stored.
     std::optional<QDate> dataImpressao() const
     {
@@ -347,7 +356,7 @@ WriteResult TdmNorvelCheque::insereCheque(const RegistroCheque& cheque, const QS
                             {QStringLiteral("DATAIMPRESSAO"), ouNulo(cheque.dataImpressao)},
                             {QStringLiteral("FAVORECIDO"), cheque.favorecido},
                             {QStringLiteral("LOCALIDADE"), cheque.cidade},
-                            {QStringLiteral("VALOR"), cheque.valor},
+                            {QStringLiteral("VALOR"), cheque.valor.toText()},
                             {QStringLiteral("JAIMPRESSO"), bandeira(cheque.jaImpresso)},
                             {QStringLiteral("IMPORTADO"), bandeira(cheque.importado)},
                             {QStringLiteral("TERCEIRO"), bandeira(cheque.terceiro)},
@@ -385,7 +394,7 @@ WriteResult TdmNorvelCheque::inserePreDatado(const RegistroPreDatado& serie, con
                             {QStringLiteral("DATAIMPRESSAO"), ouNulo(serie.dataImpressao)},
                             {QStringLiteral("FAVORECIDO"), serie.favorecido},
                             {QStringLiteral("LOCALIDADE"), serie.cidade},
-                            {QStringLiteral("VALOR"), serie.valor},
+                            {QStringLiteral("VALOR"), serie.valor.toText()},
                             {QStringLiteral("JAIMPRESSO"), bandeira(serie.jaImpresso)},
                             {QStringLiteral("IMPORTADO"), bandeira(serie.importado)},
                             {QStringLiteral("TERCEIRO"), bandeira(serie.terceiro)},
@@ -441,15 +450,6 @@ WriteResult TdmNorvelCheque::apagaBanco(int idBanco, const QString& prefixo)
     return gravar(spApagaBanco, {{QStringLiteral("IDBANCO"), idBanco}}, prefixo, {&ListaBancos, &ListaBancos2});
 }
 
-RegistroCheque TdmNorvelCheque::chequeDaLinha(const DbQuery& consulta, int linha)
-{
-    const Linha l(consulta, linha);
-    RegistroCheque c;
-    c.idCheque = l.inteiro("IDCHEQUE");
-    c.idBanco = l.inteiro("IDBANCO");
-    c.numBanco = l.texto("NUMBANCO");
-    c.nomeBanco = l.texto("NOMEBANCO");
-    c.agencia = l.texto("NUMAGENCIA");
 namespace {
 
 // Where the three registries of a name differ.
@@ -558,11 +558,20 @@ bool TdmNorvelCheque::bancoCadastrado(const QString& numero)
     return cadastrado;
 }
 
+RegistroCheque TdmNorvelCheque::chequeDaLinha(const DbQuery& consulta, int linha)
+{
+    const Linha l(consulta, linha);
+    RegistroCheque c;
+    c.idCheque = l.inteiro("IDCHEQUE");
+    c.idBanco = l.inteiro("IDBANCO");
+    c.numBanco = l.texto("NUMBANCO");
+    c.nomeBanco = l.texto("NOMEBANCO");
+    c.agencia = l.texto("NUMAGENCIA");
     c.conta = l.texto("CONTACORRENTE");
     c.numCheque = l.texto("NUMCHEQUE");
     c.favorecido = l.texto("FAVORECIDO");
     c.cidade = l.texto("LOCALIDADE");
-    c.valor = l.texto("VALOR");
+    c.valor = l.dinheiro("VALOR");
     c.dataEmissao = l.data("DATAEMISSAO");
     c.dataImpressao = l.dataImpressao();
     c.jaImpresso = l.bandeira("JAIMPRESSO");
@@ -590,7 +599,7 @@ RegistroPreDatado TdmNorvelCheque::preDatadoDaLinha(const DbQuery& consulta, int
     s.numInicialCheque = l.texto("NUMINICIALCHEQUE");
     s.favorecido = l.texto("FAVORECIDO");
     s.cidade = l.texto("LOCALIDADE");
-    s.valor = l.texto("VALOR");
+    s.valor = l.dinheiro("VALOR");
     s.dataInicialEmissao = l.data("DATAINICIALEMISSAO");
     s.dataImpressao = l.dataImpressao();
     s.jaImpresso = l.bandeira("JAIMPRESSO");

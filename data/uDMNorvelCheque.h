@@ -140,7 +140,8 @@ public:
     // ConsultaChequesPeriodo, ListaCheques) or series query
     // (ConsultaPredatadoData, ConsultaPredatadoPeriodo, listaPreDatados).
     // A NULL text reads as empty, a NULL key as none; a flag is set only
-    // when it holds exactly -1. Throws DbError for a query without the fields.
+    // when it holds exactly -1. Throws DbError for a query without the
+    // fields, or a VALOR that is no amount text.
     static RegistroCheque chequeDaLinha(const norvel::db::DbQuery& consulta, int linha);
     static RegistroPreDatado preDatadoDaLinha(const norvel::db::DbQuery& consulta, int linha);
 
@@ -196,13 +197,13 @@ public:
     norvel::db::DbStoredProc spSalvaPredatado;
     norvel::db::DbStoredProc spApagaCheque;
     norvel::db::DbStoredProc spApagaPredatado;
-};
 
 private:
     // Runs escolhida with the dates as its parameters, in order, points the
     // data source fonte at it and closes outra.
     norvel::db::DbQuery& consulta(norvel::db::DbQuery& escolhida, norvel::db::DbQuery& outra,
                                   norvel::db::DbQuery*& fonte, const QVariantList& datas);
+};
 
 // The one instance, set while a TdmNorvelCheque exists.
 extern TdmNorvelCheque* dmNorvelCheque;

@@ -88,8 +88,10 @@ void TfrmCheque::btImprimirClick()
 {
     bool enviado = false;
     try {
-        enviado = ImprimeChequeImpressora(lblNumBanco->text(), lblFavorecido->text(), lblCidade->text(), valorTexto_,
-                                          DataCheque.date(), contexto_.portaCOM);
+        const std::optional<Money> valor = LeValorCheque(valorTexto_);
+        enviado = valor
+                  && ImprimeChequeImpressora(lblNumBanco->text(), lblFavorecido->text(), lblCidade->text(), *valor,
+                                             DataCheque.date(), contexto_.portaCOM);
     } catch (const std::exception &) {
         // An error inside the job counts as not printed and is not reported.
     }
@@ -104,9 +106,11 @@ void TfrmCheque::btImprimirClick()
 
 void TfrmCheque::btImprimirCopiaClick()
 {
-    if (ImprimeCopiaCheque(lblNumBanco->text(), lblBanco->text(), lblAgencia->text(), lblFavorecido->text(),
-                           lblCidade->text(), lblNumCheque->text(), lblConta->text(), valorTexto_,
-                           edtDescricao->text(), lblParcela->text(), DataCheque.date(), contexto_.portaCOM))
+    const std::optional<Money> valor = LeValorCheque(valorTexto_);
+    if (valor
+        && ImprimeCopiaCheque(lblNumBanco->text(), lblBanco->text(), lblAgencia->text(), lblFavorecido->text(),
+                              lblCidade->text(), lblNumCheque->text(), lblConta->text(), *valor,
+                              edtDescricao->text(), lblParcela->text(), DataCheque.date(), contexto_.portaCOM))
         messages().show(TituloPrograma, QStringLiteral("Comando enviado para impressora com sucesso"),
                         MessagePresenter::Icon::Information);
 }

@@ -100,7 +100,7 @@ void TfrmConsultas::VisualizaCheque()
     const RegistroCheque cheque = LeChequeSelecionado();
     TfrmCheque visor(contexto(), this);
     visor.btCancelarCheque->setEnabled(cheque.status != 1);
-    visor.lblValor->setText(QStringLiteral("R$ ") + cheque.valor);
+    visor.lblValor->setText(QStringLiteral("R$ ") + cheque.valor.toText());
     visor.lblFavorecido->setText(cheque.favorecido);
     visor.lblNumBanco->setText(cheque.numBanco);
     visor.lblBanco->setText(cheque.nomeBanco);
@@ -118,7 +118,7 @@ void TfrmConsultas::VisualizaCheque()
     if (cheque.jaImpresso && cheque.dataImpressao)
         visor.IndicaImpressao(cheque.dataImpressao->startOfDay());
     visor.HabilitaImpressao(true);
-    visor.setWindowTitle(QStringLiteral("Visualização do cheque de ") + cheque.valor);
+    visor.setWindowTitle(QStringLiteral("Visualização do cheque de ") + cheque.valor.toText());
     if (messages().runModal(visor) != 1)
         return;
     const WriteResult resultado =

@@ -110,7 +110,7 @@ bool TfrmPreencherCheque::GravaCheque()
     cheque.favorecido = ui->edtNomeFavorecido->currentText();
     cheque.cidade = ui->edtCidade->text();
     // Formatted before (btImprimirClick), so an amount.
-    cheque.valor = ui->edtValor->valor().value().toText();
+    cheque.valor = ui->edtValor->valor().value();
     cheque.dataEmissao = ui->dtpDataCheque->date();
     if (ui->chkJaImpresso->isChecked())
         cheque.dataImpressao = ui->dtpDataImpressao->date();
@@ -142,7 +142,7 @@ void TfrmPreencherCheque::btImprimirClick()
         return;
     // The row stays stored, not marked printed, when the printer fails.
     if (!ImprimeChequeImpressora(ui->edtNumBanco->text(), ui->edtNomeFavorecido->currentText(),
-                                 ui->edtCidade->text(), ui->edtValor->text(), ui->dtpDataCheque->date(),
+                                 ui->edtCidade->text(), ui->edtValor->valor().value(), ui->dtpDataCheque->date(),
                                  contexto().portaCOM))
         return;
     const WriteResult marcado = dados().marcaChequeImpresso(idCheque_, QDate::currentDate(), ErroGravacao);
@@ -171,10 +171,12 @@ void TfrmPreencherCheque::btImprimirCopiaClick()
 {
     if (!regrasSaida().saiDaCaixaEditada(ui->btImprimirCopia))
         return;
-    if (ImprimeCopiaCheque(ui->edtNumBanco->text(), ui->edtBanco->currentText(), ui->edtAgencia->text(),
-                           ui->edtNomeFavorecido->currentText(), ui->edtCidade->text(), ui->edtNumCheque->text(),
-                           ui->edtConta->text(), ui->edtValor->text(), ui->edtDescricao->text(), QString(),
-                           ui->dtpDataCheque->date(), contexto().portaCOM))
+    const std::optional<Money> valor = LeValorCheque(ui->edtValor->text());
+    if (valor
+        && ImprimeCopiaCheque(ui->edtNumBanco->text(), ui->edtBanco->currentText(), ui->edtAgencia->text(),
+                              ui->edtNomeFavorecido->currentText(), ui->edtCidade->text(), ui->edtNumCheque->text(),
+                              ui->edtConta->text(), *valor, ui->edtDescricao->text(), QString(),
+                              ui->dtpDataCheque->date(), contexto().portaCOM))
         mostra(QStringLiteral("Comando enviado para impressora com sucesso"), MessagePresenter::Icon::Information);
 }
 

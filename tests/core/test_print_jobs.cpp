@@ -41,17 +41,20 @@ ChequeCopy sampleCopy()
             QStringLiteral("Aluguel"),      QStringLiteral("3ª/12"),   QDate(2026, 12, 8)};
 }
 
+// The amount text read as a screen reads it for the job.
 bool printCopy(const ChequeCopy &c, int port = kPort)
 {
-    return ImprimeCopiaCheque(c.numeroBanco, c.nomeBanco, c.agencia, c.favorecido, c.cidade,
-                              c.numeroCheque, c.conta, c.valor, c.descricao, c.parcela, c.data,
-                              port);
+    const std::optional<Money> valor = LeValorCheque(c.valor);
+    return valor
+           && ImprimeCopiaCheque(c.numeroBanco, c.nomeBanco, c.agencia, c.favorecido, c.cidade,
+                                 c.numeroCheque, c.conta, *valor, c.descricao, c.parcela, c.data,
+                                 port);
 }
 
 bool printCheque(int port = kPort)
 {
     return ImprimeChequeImpressora(QStringLiteral("237"), QStringLiteral("José da Silva"),
-                                   QStringLiteral("São Paulo"), QStringLiteral("1.234,56"),
+                                   QStringLiteral("São Paulo"), Money::fromCentavos(123456),
                                    QDate(2026, 12, 8), port);
 }
 
@@ -278,7 +281,7 @@ TEST_F(PrintJobs, CopyOfAnAmountThatIsNotANumberSendsNothing)
     EXPECT_FALSE(printCopy(copy));
     expectOnlyError(QStringLiteral("O valor \"12x\" não é um valor válido.\n"
                                    "Por favor verifique o valor do cheque."));
-    EXPECT_EQ(lumoraCallSummary(), kStatusOk + " Lumora_Fecha");
+    EXPECT_EQ(lumoraCallSummary(), "");
     expectPortClosed();
 }
 
@@ -286,7 +289,7 @@ TEST_F(PrintJobs, ChequeAmountIsReadAsTheCopyReadsIt)
 {
     // "1234,5" is 1.234,50 for the copy; the cheque must not print 123,45.
     EXPECT_TRUE(ImprimeChequeImpressora(QStringLiteral("237"), QString(), QStringLiteral("Rio"),
-                                        QStringLiteral(" 1234,5"), QDate(2026, 12, 8), kPort));
+                                        *LeValorCheque(QStringLiteral(" 1234,5")), QDate(2026, 12, 8), kPort));
     QByteArray amount;
     for (const LumoraCall &call : lumoraCalls())
         if (call.name == "Lumora_CampoCheque")
@@ -295,8 +298,10 @@ TEST_F(PrintJobs, ChequeAmountIsReadAsTheCopyReadsIt)
 
     // A text that is no amount: its message, and the port never opened.
     lumoraCalls().clear();
-    EXPECT_FALSE(ImprimeChequeImpressora(QStringLiteral("237"), QString(), QStringLiteral("Rio"),
-                                         QStringLiteral("12,3,4"), QDate(2026, 12, 8), kPort));
+    const std::optional<Money> naoValor = LeValorCheque(QStringLiteral("12,3,4"));
+    EXPECT_FALSE(naoValor
+                 && ImprimeChequeImpressora(QStringLiteral("237"), QString(), QStringLiteral("Rio"),
+                                            *naoValor, QDate(2026, 12, 8), kPort));
     expectOnlyError(QStringLiteral("O valor \"12,3,4\" não é um valor válido.\n"
                                    "Por favor verifique o valor do cheque."));
     EXPECT_EQ(lumoraCallSummary(), "");

@@ -32,7 +32,7 @@ int main(int argc, char* argv[])
     cheque.dataEmissao = QDate(2026, 1, 2);
     cheque.favorecido = QStringLiteral("Processo %1").arg(app.applicationPid());
     cheque.cidade = QStringLiteral("São Paulo");
-    cheque.valor = QStringLiteral("1,00");
+    cheque.valor = Money::fromCentavos(100);
     for (int i = 0; i < count; ++i) {
         cheque.numCheque = QString::number(i);
         const WriteResult r = dm.insereCheque(cheque, QStringLiteral("Erro ao tentar salvar dados: "));

@@ -14,7 +14,7 @@ RegistroCheque chequeSemEscolhas(int idBanco)
     c.conta = QStringLiteral("45678-9");
     c.numCheque = QStringLiteral("000777");
     c.cidade = QStringLiteral("São Paulo");
-    c.valor = QStringLiteral("1234,56");
+    c.valor = Money::fromCentavos(123456);
     c.dataEmissao = emissao;
     c.terceiro = true;
     c.descricao = QStringLiteral("Aluguel de março");
@@ -54,7 +54,7 @@ TEST_F(RegistroTest, ChequeRoundTripWithoutChoicesReadsAsNotPrinted)
     EXPECT_EQ(c.numCheque, QStringLiteral("000777"));
     EXPECT_EQ(c.favorecido, QString());
     EXPECT_EQ(c.cidade, QStringLiteral("São Paulo"));
-    EXPECT_EQ(c.valor, QStringLiteral("1234,56"));
+    EXPECT_EQ(c.valor.toText(), QStringLiteral("1234,56"));
     EXPECT_EQ(c.dataEmissao, emissao);
     EXPECT_EQ(c.descricao, QStringLiteral("Aluguel de março"));
     EXPECT_TRUE(c.terceiro);
@@ -148,7 +148,7 @@ TEST_F(RegistroTest, SeriesRoundTripMarkAndCancel)
     s.numInicialCheque = QStringLiteral("500");
     s.favorecido = QStringLiteral("Conceição");
     s.cidade = QStringLiteral("Maceió");
-    s.valor = QStringLiteral("300,00");
+    s.valor = Money::fromCentavos(30000);
     s.dataInicialEmissao = emissao;
     s.numParcelas = 3;
     s.valorPeriodoImpressao = 2;
@@ -169,7 +169,7 @@ TEST_F(RegistroTest, SeriesRoundTripMarkAndCancel)
     EXPECT_EQ(lido.numInicialCheque, QStringLiteral("500"));
     EXPECT_EQ(lido.favorecido, QStringLiteral("Conceição"));
     EXPECT_EQ(lido.cidade, QStringLiteral("Maceió"));
-    EXPECT_EQ(lido.valor, QStringLiteral("300,00"));
+    EXPECT_EQ(lido.valor.toText(), QStringLiteral("300,00"));
     EXPECT_EQ(lido.dataInicialEmissao, emissao);
     EXPECT_EQ(lido.numParcelas, 3);
     EXPECT_EQ(lido.valorPeriodoImpressao, 2);

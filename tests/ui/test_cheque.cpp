@@ -63,7 +63,7 @@ void TestCheque::initTestCase()
     c.idBanco = banco.chave;
     c.agencia = QStringLiteral("0001");
     c.conta = QStringLiteral("123-4");
-    c.valor = QStringLiteral("150,00");
+    c.valor = Money::fromCentavos(15000);
     c.cidade = QStringLiteral("Maceió");
     c.dataEmissao = QDate(2026, 3, 14);
     const WriteResult cheque = dm_->insereCheque(c, QString());

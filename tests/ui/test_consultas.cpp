@@ -114,7 +114,7 @@ int TestConsultas::insereCheque(const QDate &emissao, const QString &valor, int 
     cheque.numCheque = QStringLiteral("000101");
     cheque.favorecido = QStringLiteral("José da Conceição");
     cheque.cidade = QStringLiteral("São Paulo");
-    cheque.valor = valor;
+    cheque.valor = Money::parse(valor).value();
     cheque.dataEmissao = emissao;
     cheque.dataImpressao = impressao;
     cheque.jaImpresso = impressao.has_value();

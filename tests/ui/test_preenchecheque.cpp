@@ -303,7 +303,7 @@ void TestPreencheCheque::semFavorecidoNemEscolhas()
     QCOMPARE(c.idCheque, janela_->idCheque());
     QCOMPARE(c.favorecido, QString());
     QCOMPARE(c.numBanco, QStringLiteral("237"));
-    QCOMPARE(c.valor, QStringLiteral("150,00"));
+    QCOMPARE(c.valor.toText(), QStringLiteral("150,00"));
     QCOMPARE(c.cidade, QStringLiteral("São Paulo"));
     QCOMPARE(c.conta, QStringLiteral("56789-0"));
     // No choice reaches the database as NULL, stored against the seed rows.
@@ -361,7 +361,7 @@ void TestPreencheCheque::chequeImpressoChegaNaPagina()
     const RegistroCheque c = TdmNorvelCheque::chequeDaLinha(dm_->ConsultaChequesData, 0);
     QCOMPARE(c.favorecido, QStringLiteral("José da Conceição"));
     QCOMPARE(c.numCheque, QStringLiteral("000321"));
-    QCOMPARE(c.valor, QStringLiteral("1234,56"));
+    QCOMPARE(c.valor.toText(), QStringLiteral("1234,56"));
 }
 
 void TestPreencheCheque::jaImpressoEImpressoraDesligada()

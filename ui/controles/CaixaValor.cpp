@@ -3,36 +3,6 @@
 #include "FiltroTeclas.h"
 #include "NorvelApplication.h"
 
-namespace {
-
-// The comma before the last two digits, short texts padded with zeros.
-QString poeVirgula(const QString &digitos)
-{
-    if (digitos.size() > 2)
-        return digitos.left(digitos.size() - 2) + u',' + digitos.right(2);
-    return QStringLiteral("0,") + digitos.rightJustified(2, u'0');
-}
-
-} // namespace
-
-QString FormataValorAvulso(const QString &texto)
-{
-    QString semVirgula = texto;
-    const int virgula = semVirgula.indexOf(u',');
-    if (virgula >= 0)
-        semVirgula.remove(virgula, 1);
-    if (semVirgula.contains(u','))
-        return texto;
-    return poeVirgula(semVirgula);
-}
-
-QString FormataValorPreDatado(const QString &texto)
-{
-    if (texto.contains(u',') || texto.contains(u'.'))
-        return texto;
-    return poeVirgula(texto);
-}
-
 CaixaValor::CaixaValor(QWidget *parent) : QLineEdit(parent)
 {
     filtraDigitos(this);

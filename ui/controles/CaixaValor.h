@@ -7,17 +7,9 @@
 
 #include <optional>
 
-// FormataValor of the single-cheque window: the first comma goes, a second
-// one leaves the text as it was; otherwise a comma goes before the last two
-// digits, padding short texts ("5" gives "0,05", "" gives "0,00").
-// Formatting its own result changes nothing.
-QString FormataValorAvulso(const QString &texto);
-// FormataValor of the post-dated series: a text holding "," or "." is left
-// as it is; otherwise as above.
-QString FormataValorPreDatado(const QString &texto);
-
 // The amount box: takes digits only (the comma comes when the box is left),
-// formats its text by one of the two rules when left, and gives its value.
+// formats its text by FormataValorAvulso or FormataValorPreDatado when left,
+// and gives its value.
 class CaixaValor : public QLineEdit {
     Q_OBJECT
 
