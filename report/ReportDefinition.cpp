@@ -3,9 +3,11 @@
 #include "ReportDataSet.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QRectF>
 #include <QSizeF>
-#include <QFileInfo>
+#include <QStringDecoder>
 #include <QXmlStreamReader>
 
 namespace norvel::report {
@@ -19,6 +21,59 @@ struct LoadError {
     qint64 line;
     QString text;
 };
+
+// What a page can show, and a report file hold; beyond it a file is refused
+// before any of it is laid out.
+constexpr double MaxMm = 420;        // the longest side of the largest page (A3)
+constexpr double MaxFontPoints = 200;
+constexpr qsizetype MaxTextChars = 1000;
+constexpr int MaxColumns = 100;
+constexpr int MaxBandItems = 200;
+constexpr qint64 MaxFileBytes = 1024 * 1024;
+
+// The reader's own messages in the program's language; the English text of
+// one not listed never reaches the user.
+QString readerError(const QXmlStreamReader &xml)
+{
+    static const struct {
+        const char *english;
+        const char *text;
+    } known[] = {
+        {"Opening and ending tag mismatch.", "a marca de fim não corresponde ao elemento aberto"},
+        {"Premature end of document.", "o arquivo termina antes do fim do relatório"},
+        {"Extra content at end of document.", "há conteúdo depois do fim do relatório"},
+        {"Entity expands to more characters than the entity expansion limit.",
+         "uma entidade se expande além do limite permitido"},
+        {"Self-referencing entity detected.", "uma entidade refere-se a si mesma"},
+        {"Recursive entity detected.", "uma entidade refere-se a si mesma"},
+        {"Invalid XML name.", "nome de elemento ou atributo inválido"},
+        {"Invalid XML character.", "caractere inválido"},
+        {"Invalid character reference.", "referência de caractere inválida"},
+        {"Encountered incorrectly encoded content.", "o arquivo não está em UTF-8 válido"},
+        {"Start tag expected.", "falta o elemento <report>"},
+        {"Invalid document.", "o arquivo não é um documento XML"},
+        {"XML declaration not at start of document.", "a declaração <?xml?> não está no começo do arquivo"},
+        {"Attribute '%1' redefined.", "o atributo \"%1\" aparece duas vezes"},
+        {"Entity '%1' not declared.", "a entidade \"%1\" não foi declarada"},
+        {"Unexpected '%1'.", "\"%1\" inesperado"},
+        {"Expected %1, but got '%2'.", "esperava-se %1 neste ponto"}, // what it got is a class, not the character
+    };
+    const QString message = xml.errorString();
+    for (const auto &k : known) {
+        QString pattern = QRegularExpression::escape(QString::fromUtf8(k.english));
+        pattern.replace(QStringLiteral("\\%1"), QStringLiteral("(.*)")).replace(QStringLiteral("\\%2"), QStringLiteral("(.*)"));
+        const auto m = QRegularExpression(u'^' + pattern + u'$').match(message);
+        if (!m.hasMatch())
+            continue;
+        QString text = QString::fromUtf8(k.text);
+        for (int i = 1; i <= m.lastCapturedIndex() && text.contains(u'%'); ++i)
+            text = text.arg(shown(m.captured(i).replace(QStringLiteral(" or "), QStringLiteral(" ou "))));
+        return text;
+    }
+    return xml.error() == QXmlStreamReader::PrematureEndOfDocumentError
+               ? QStringLiteral("o arquivo termina antes do fim do relatório")
+               : QStringLiteral("o arquivo não é XML bem formado");
+}
 
 std::optional<Part::Kind> variableKind(const QString &name)
 {
@@ -61,7 +116,7 @@ public:
             else if (name == QLatin1String("pageFooter"))
                 report.pageFooter = readBand(report);
             else
-                fail(QStringLiteral("elemento <%1> desconhecido").arg(name));
+                fail(QStringLiteral("elemento <%1> desconhecido").arg(shown(name.toString())));
         }
         if (report.columns.isEmpty())
             fail(QStringLiteral("o relatório não tem colunas"));
@@ -76,11 +131,20 @@ public:
 private:
     [[noreturn]] void fail(const QString &text) { throw LoadError{xml_.lineNumber(), text}; }
 
+    void checkLength(const QString &what, const QString &text)
+    {
+        if (text.size() > MaxTextChars)
+            fail(QStringLiteral("%1 tem %2 caracteres, mais que os %3 que uma página mostra: \"%4\"")
+                     .arg(what).arg(text.size()).arg(MaxTextChars).arg(shown(text)));
+    }
+
     // Next start element at any depth below the current; false at the end.
     bool nextElement()
     {
         while (!xml_.atEnd()) {
             xml_.readNext();
+            if (xml_.isDTD())
+                fail(QStringLiteral("um relatório não tem DOCTYPE"));
             if (xml_.isStartElement())
                 return true;
         }
@@ -105,16 +169,23 @@ private:
     {
         for (const QXmlStreamAttribute &a : xml_.attributes())
             if (!allowed.contains(a.name().toString()))
-                fail(QStringLiteral("atributo \"%1\" desconhecido em <%2>").arg(a.name(), xml_.name()));
+                fail(QStringLiteral("atributo \"%1\" desconhecido em <%2>").arg(shown(a.name().toString()), xml_.name()));
     }
 
     QString text(const QString &name, const QString &fallback = {})
     {
         const QXmlStreamAttributes a = xml_.attributes();
-        return a.hasAttribute(name) ? a.value(name).toString() : fallback;
+        if (!a.hasAttribute(name))
+            return fallback;
+        const QString v = a.value(name).toString();
+        checkLength(QStringLiteral("o atributo \"%1\"").arg(name), v);
+        return v;
     }
 
-    double number(const QString &name, double fallback, bool required = false)
+    // A plain decimal ("12", "4.23") from 0 to max: no sign, exponent,
+    // "nan" or "inf".
+    double number(const QString &name, double fallback, bool required = false, double max = MaxMm,
+                  const QString &unit = QStringLiteral("mm"))
     {
         const QXmlStreamAttributes a = xml_.attributes();
         if (!a.hasAttribute(name)) {
@@ -122,12 +193,13 @@ private:
                 fail(QStringLiteral("falta o atributo \"%1\" em <%2>").arg(name, xml_.name()));
             return fallback;
         }
-        bool ok = false;
-        const double v = a.value(name).toDouble(&ok);
-        if (!ok || v < 0)
-            fail(QStringLiteral("o atributo \"%1\" deve ser um número não negativo (em mm), não \"%2\"")
-                     .arg(name, a.value(name)));
-        return v;
+        static const QRegularExpression decimal(QStringLiteral("^[0-9]{1,6}(\\.[0-9]{1,6})?$"));
+        const QString v = a.value(name).toString();
+        const double n = decimal.match(v).hasMatch() ? v.toDouble() : -1;
+        if (n < 0 || n > max)
+            fail(QStringLiteral("o atributo \"%1\" deve ser um número de 0 a %2 (em %3), não \"%4\"")
+                     .arg(name).arg(max).arg(unit, shown(v)));
+        return n;
     }
 
     bool flag(const QString &name)
@@ -147,7 +219,7 @@ private:
             return Qt::AlignHCenter;
         if (v == QLatin1String("right"))
             return Qt::AlignRight;
-        fail(QStringLiteral("alinhamento \"%1\" desconhecido (left, center ou right)").arg(v));
+        fail(QStringLiteral("alinhamento \"%1\" desconhecido (left, center ou right)").arg(shown(v)));
     }
 
     TextTemplate textTemplate(const QString &source, bool fieldsAllowed)
@@ -157,7 +229,7 @@ private:
         if (!t)
             fail(why);
         if (!fieldsAllowed && t->uses(Part::Field))
-            fail(QStringLiteral("campos dos dados só podem aparecer nas colunas: \"%1\"").arg(source));
+            fail(QStringLiteral("campos dos dados só podem aparecer nas colunas: \"%1\"").arg(shown(source)));
         return *t;
     }
 
@@ -178,7 +250,7 @@ private:
         };
         const QString size = text(QStringLiteral("size"), QStringLiteral("A4"));
         if (!sizes.contains(size))
-            fail(QStringLiteral("tamanho de página \"%1\" desconhecido").arg(size));
+            fail(QStringLiteral("tamanho de página \"%1\" desconhecido").arg(shown(size)));
         report.pageSize = sizes.value(size);
         const QString orientation = text(QStringLiteral("orientation"), QStringLiteral("portrait"));
         if (orientation == QLatin1String("landscape"))
@@ -186,7 +258,7 @@ private:
         else if (orientation == QLatin1String("portrait"))
             report.orientation = QPageLayout::Portrait;
         else
-            fail(QStringLiteral("orientação \"%1\" desconhecida (portrait ou landscape)").arg(orientation));
+            fail(QStringLiteral("orientação \"%1\" desconhecida (portrait ou landscape)").arg(shown(orientation)));
         report.margins = QMarginsF(number(QStringLiteral("left"), 10), number(QStringLiteral("top"), 10),
                                    number(QStringLiteral("right"), 10), number(QStringLiteral("bottom"), 10));
         noChildren();
@@ -196,7 +268,7 @@ private:
     {
         checkAttributes({QStringLiteral("family"), QStringLiteral("size")});
         report.fontFamily = text(QStringLiteral("family"), report.fontFamily);
-        report.fontSize = number(QStringLiteral("size"), report.fontSize);
+        report.fontSize = number(QStringLiteral("size"), report.fontSize, false, MaxFontPoints, QStringLiteral("pontos"));
         if (report.fontSize < 4)
             fail(QStringLiteral("fonte de %1 pontos é pequena demais").arg(report.fontSize));
         noChildren();
@@ -208,6 +280,8 @@ private:
         Band band;
         band.height = number(QStringLiteral("height"), 0, true);
         while (nextChild()) {
+            if (band.items.size() == MaxBandItems)
+                fail(QStringLiteral("uma faixa tem no máximo %1 elementos").arg(MaxBandItems));
             BandItem item;
             if (xml_.name() == QLatin1String("text")) {
                 checkAttributes({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("width"),
@@ -216,7 +290,7 @@ private:
                 item.kind = BandItem::Text;
                 item.align = alignment();
                 item.bold = flag(QStringLiteral("bold"));
-                item.fontSize = number(QStringLiteral("size"), 0);
+                item.fontSize = number(QStringLiteral("size"), 0, false, MaxFontPoints, QStringLiteral("pontos"));
             } else if (xml_.name() == QLatin1String("line")) {
                 checkAttributes({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("width")});
                 item.kind = BandItem::Line;
@@ -228,10 +302,11 @@ private:
             item.width = number(QStringLiteral("width"), 0);
             item.height = number(QStringLiteral("height"), 0);
             if (xml_.attributes().hasAttribute(QLatin1String("column"))) {
-                const int n = int(number(QStringLiteral("column"), 0));
-                if (n < 1 || n > report.columns.size())
-                    fail(QStringLiteral("a coluna %1 não existe (as colunas vêm antes das faixas que as usam)").arg(n));
-                item.column = n - 1;
+                const QString n = text(QStringLiteral("column"));
+                static const QRegularExpression index(QStringLiteral("^[1-9][0-9]{0,2}$"));
+                if (!index.match(n).hasMatch() || n.toInt() > report.columns.size())
+                    fail(QStringLiteral("a coluna \"%1\" não existe (as colunas vêm antes das faixas que as usam)").arg(shown(n)));
+                item.column = n.toInt() - 1;
                 item.x = report.columns[item.column].x;
                 item.width = report.columns[item.column].width;
             }
@@ -242,13 +317,16 @@ private:
                 const QString source = xml_.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
                 if (xml_.hasError())
                     return band; // the caller reports the reader's error
+                if (source.size() > MaxTextChars)
+                    throw LoadError{line, QStringLiteral("o texto tem %1 caracteres, mais que os %2 que uma página mostra: \"%3\"")
+                                              .arg(source.size()).arg(MaxTextChars).arg(shown(source))};
                 QString why;
                 const auto t = TextTemplate::parse(source, &why);
                 if (!t)
                     throw LoadError{line, why};
                 if (t->uses(Part::Field))
                     throw LoadError{line, QStringLiteral("campos dos dados só podem aparecer nas colunas: \"%1\"")
-                                              .arg(source)};
+                                              .arg(shown(source))};
                 item.text = *t;
             } else {
                 noChildren();
@@ -269,6 +347,8 @@ private:
         while (nextChild()) {
             if (xml_.name() != QLatin1String("column"))
                 fail(QStringLiteral("elemento <%1> desconhecido em <columns>").arg(xml_.name()));
+            if (report.columns.size() == MaxColumns)
+                fail(QStringLiteral("um relatório tem no máximo %1 colunas").arg(MaxColumns));
             checkAttributes({QStringLiteral("title"), QStringLiteral("field"), QStringLiteral("value"),
                              QStringLiteral("width"), QStringLiteral("align"), QStringLiteral("format"),
                              QStringLiteral("wrap")});
@@ -294,7 +374,7 @@ private:
             else if (format == QLatin1String("money"))
                 column.format = FieldFormat::Money;
             else
-                fail(QStringLiteral("formato \"%1\" desconhecido (text, date ou money)").arg(format));
+                fail(QStringLiteral("formato \"%1\" desconhecido (text, date ou money)").arg(shown(format)));
             column.wrap = flag(QStringLiteral("wrap"));
             noChildren();
             report.columns.append(column);
@@ -323,7 +403,7 @@ std::optional<TextTemplate> TextTemplate::parse(const QString &text, QString *er
             continue;
         }
         if (c == u'}') {
-            *error = QStringLiteral("\"}\" sem \"{\" em \"%1\"").arg(text);
+            *error = QStringLiteral("\"}\" sem \"{\" em \"%1\"").arg(shown(text));
             return std::nullopt;
         }
         if (c != u'{') {
@@ -332,15 +412,20 @@ std::optional<TextTemplate> TextTemplate::parse(const QString &text, QString *er
         }
         const qsizetype end = text.indexOf(u'}', i);
         if (end < 0) {
-            *error = QStringLiteral("\"{\" sem \"}\" em \"%1\"").arg(text);
+            *error = QStringLiteral("\"{\" sem \"}\" em \"%1\"").arg(shown(text));
             return std::nullopt;
         }
-        const QString name = text.mid(i + 1, end - i - 1).trimmed();
+        // Blanks around a name are layout; any other space is part of it.
+        QString name = text.mid(i + 1, end - i - 1);
+        while (name.startsWith(u' '))
+            name.remove(0, 1);
+        while (name.endsWith(u' '))
+            name.chop(1);
         i = end;
         flush();
         if (!name.startsWith(u'#')) {
             if (name.isEmpty()) {
-                *error = QStringLiteral("\"{}\" sem nome de campo em \"%1\"").arg(text);
+                *error = QStringLiteral("\"{}\" sem nome de campo em \"%1\"").arg(shown(text));
                 return std::nullopt;
             }
             t.parts.append(Part{Part::Field, name});
@@ -349,7 +434,7 @@ std::optional<TextTemplate> TextTemplate::parse(const QString &text, QString *er
         } else if (const auto kind = variableKind(name.mid(1))) {
             t.parts.append(Part{*kind, {}});
         } else {
-            *error = QStringLiteral("valor \"{%1}\" desconhecido").arg(name);
+            *error = QStringLiteral("valor \"{%1}\" desconhecido").arg(shown(name));
             return std::nullopt;
         }
     }
@@ -415,25 +500,70 @@ std::optional<ReportDefinition> loadReport(const QString &path, QString *error)
         *error = QStringLiteral("Não foi possível ler o arquivo de relatório \"%1\": %2.").arg(path, file.errorString());
         return std::nullopt;
     }
-    QXmlStreamReader xml(&file);
+    // One byte past the bound tells a file that is too big.
+    return readReport(file.read(MaxFileBytes + 1), path, error);
+}
+
+std::optional<ReportDefinition> readReport(const QByteArray &content, const QString &name, QString *error)
+{
+    const bool tooBig = content.size() > MaxFileBytes;
+    // Read as UTF-8 whatever the file declares, so that no character is
+    // replaced unseen.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(tooBig ? content.left(MaxFileBytes) : content);
+    if (utf8.hasError()) {
+        const qsizetype bad = text.indexOf(QChar::ReplacementCharacter);
+        *error = QStringLiteral("Erro no arquivo de relatório \"%1\", linha %2: o arquivo não está em UTF-8.")
+                     .arg(name)
+                     .arg(text.left(bad).count(u'\n') + 1);
+        return std::nullopt;
+    }
+    QXmlStreamReader xml(text);
     try {
         Loader loader(xml);
         ReportDefinition report = loader.read();
         // Whatever follows the root element must still be well formed.
-        while (!xml.atEnd())
+        while (!xml.atEnd() && !tooBig)
             xml.readNext();
-        if (xml.hasError())
-            throw LoadError{xml.lineNumber(), xml.errorString()};
-        report.fileName = path;
+        if (xml.hasError() || tooBig)
+            throw LoadError{xml.lineNumber(), {}};
+        report.fileName = name;
         return report;
     } catch (const LoadError &e) {
         // A syntax error found while reading an element outranks what the
-        // loader concluded from the broken element.
+        // loader concluded from the broken element; the end of the bytes
+        // read outranks both.
         const qint64 line = xml.hasError() ? xml.lineNumber() : e.line;
-        const QString why = xml.hasError() ? xml.errorString() : e.text;
-        *error = QStringLiteral("Erro no arquivo de relatório \"%1\", linha %2: %3.").arg(path).arg(line).arg(why);
+        QString why = xml.hasError() ? readerError(xml) : e.text;
+        if (tooBig && (xml.error() == QXmlStreamReader::PrematureEndOfDocumentError || why.isEmpty()))
+            why = QStringLiteral("o arquivo passa de %1 bytes, mais do que um relatório precisa").arg(MaxFileBytes);
+        *error = QStringLiteral("Erro no arquivo de relatório \"%1\", linha %2: %3.").arg(name).arg(line).arg(why);
         return std::nullopt;
     }
+}
+
+QString shown(const QString &text)
+{
+    constexpr qsizetype shownChars = 60;
+    QString out;
+    qsizetype chars = 0;
+    qsizetype i = 0;
+    for (; i < text.size() && chars < shownChars; ++chars) {
+        const char32_t c = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                               ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+                               : text.at(i).unicode();
+        i += c > 0xFFFF ? 2 : 1;
+        // Invisible characters and lone halves of a pair are named by code.
+        const bool hidden = QChar::isSurrogate(c) || (c != u' ' && QChar::isSpace(c))
+                            || QChar::category(c) == QChar::Other_Control || QChar::category(c) == QChar::Other_Format;
+        if (hidden)
+            out += QStringLiteral("<U+%1>").arg(QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
+        else
+            out += QString::fromUcs4(&c, 1);
+    }
+    if (i < text.size())
+        out += QStringLiteral("… (%1 caracteres)").arg(text.size());
+    return out;
 }
 
 QString missingFieldError(const ReportDefinition &report, const DataSet &data)
@@ -441,7 +571,7 @@ QString missingFieldError(const ReportDefinition &report, const DataSet &data)
     for (const QString &field : report.fields())
         if (!data.hasField(field))
             return QStringLiteral("O campo \"%1\" do arquivo de relatório \"%2\" não existe nos dados do relatório.")
-                .arg(field, report.fileName);
+                .arg(shown(field), report.fileName);
     return {};
 }
 

@@ -91,8 +91,16 @@ struct ReportDefinition {
 };
 
 // Reads a report file. On failure, nullopt and a message that names the
-// file, and the line for an error inside it.
+// file, and the line for an error inside it. Sizes, counts and texts beyond
+// what a page shows are refused, as is a file over 1 MiB.
 std::optional<ReportDefinition> loadReport(const QString &path, QString *error);
+// The same over a file's content; name stands for the file in messages.
+std::optional<ReportDefinition> readReport(const QByteArray &content, const QString &name, QString *error);
+
+// A text from a file or the data as a message names it: the first 60
+// characters, then its length; invisible characters (controls, spaces other
+// than the blank, a lone half of a surrogate pair) as "<U+00A0>".
+QString shown(const QString &text);
 
 // Empty when data has every field the report reads; otherwise the message
 // naming the first missing field and the report file.

@@ -366,6 +366,29 @@ private:
     QStringList lines_;
 };
 
+// A file written as the output goes, so that memory holds a page and not
+// the report; nothing is left at the path unless it is committed.
+class OutputFile {
+public:
+    explicit OutputFile(const QString &path) : file_(path) { ok_ = file_.open(QIODevice::WriteOnly); }
+    void write(const QString &text)
+    {
+        if (ok_)
+            ok_ = file_.write(text.toUtf8()) >= 0;
+    }
+    // Empty when the whole file was written and is in place.
+    QString commit()
+    {
+        if (ok_ && file_.commit())
+            return {};
+        return QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2.").arg(file_.fileName(), file_.errorString());
+    }
+
+private:
+    QSaveFile file_;
+    bool ok_ = false;
+};
+
 QString htmlAlign(Qt::Alignment align)
 {
     if (align & Qt::AlignRight)
@@ -454,7 +477,7 @@ std::optional<Money> ReportEngine::amount(const QString &field, int row)
     const std::optional<Money> m = Money::parse(text);
     if (!m)
         fail(QStringLiteral("Relatório \"%1\": o valor \"%2\" do campo %3 na linha %4 dos dados não é um valor em reais.")
-                 .arg(report_.fileName, text, field)
+                 .arg(report_.fileName, shown(text), shown(field))
                  .arg(row + 1));
     return m;
 }
@@ -505,6 +528,7 @@ bool ReportEngine::layOut(const Metrics *metrics)
 
     double y = 0;
     double bottom = 0;
+    double room = 0; // for rows on a page without the title
     auto startPage = [&](int row) {
         const bool first = layout_.pages.isEmpty();
         layout_.pages.append({row, row, false});
@@ -517,8 +541,14 @@ bool ReportEngine::layOut(const Metrics *metrics)
         bottom = metrics->pageBottom() - metrics->bandHeight(report_.pageFooter);
         const double top = metrics->pageTop() + metrics->bandHeight(report_.titleBand)
                            + metrics->bandHeight(report_.pageHeader) + metrics->headerHeight();
+        room = bottom - (top - metrics->bandHeight(report_.titleBand));
         if (top + metrics->rowHeight({}) > bottom) {
             fail(QStringLiteral("Relatório \"%1\": as faixas de cabeçalho e rodapé não deixam espaço para os dados na página.")
+                     .arg(report_.fileName));
+            return false;
+        }
+        if (metrics->bandHeight(report_.summary) > room) {
+            fail(QStringLiteral("Relatório \"%1\": a faixa de resumo não cabe numa página com os cabeçalhos e o rodapé.")
                      .arg(report_.fileName));
             return false;
         }
@@ -543,9 +573,16 @@ bool ReportEngine::layOut(const Metrics *metrics)
             layout_.sums[f] += *m;
         }
         if (metrics) {
+            // A row is never cut: one taller than a page stops the report.
             const double h = metrics->rowHeight(cells);
-            const PageRows &page = layout_.pages.last();
-            if (y + h > bottom && page.end > page.first && !startPage(row))
+            if (h > room) {
+                fail(QStringLiteral("Relatório \"%1\": a linha %2 dos dados é mais alta que uma página; os textos dela são longos "
+                                    "demais para as colunas.")
+                         .arg(report_.fileName)
+                         .arg(row + 1));
+                return false;
+            }
+            if (y + h > bottom && !startPage(row))
                 return false;
             y += h;
         }
@@ -733,8 +770,8 @@ bool ReportEngine::writeHtml(const QString &path)
         return out;
     };
 
+    OutputFile out(path);
     QString html;
-    html.reserve(1024 + layout_.rows * 64 * report_.columns.size());
     html += QStringLiteral("<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n")
                 .arg(escaped(report_.title));
     html += QStringLiteral(
@@ -768,6 +805,10 @@ bool ReportEngine::writeHtml(const QString &path)
             html += QLatin1String("</td>");
         }
         html += QLatin1String("</tr>\n");
+        if (html.size() > 32768) {
+            out.write(html);
+            html.clear();
+        }
     }
     html += QStringLiteral("</tbody>\n");
     // Summary texts tied to a column close the table under their column;
@@ -797,15 +838,11 @@ bool ReportEngine::writeHtml(const QString &path)
     html += bandHtml(loose, QStringLiteral("resumo"));
     html += bandHtml(report_.pageFooter, QStringLiteral("rodape"));
     html += QStringLiteral("</body>\n</html>\n");
+    out.write(html);
     if (!reportPage(Progress::Stage::Printing, 1))
         return false;
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(html.toUtf8()) < 0 || !file.commit()) {
-        fail(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2.").arg(path, file.errorString()));
-        return false;
-    }
-    return true;
+    fail(out.commit());
+    return error_.isEmpty();
 }
 
 bool ReportEngine::writeText(const QString &path)
@@ -831,7 +868,7 @@ bool ReportEngine::writeText(const QString &path)
         }
     };
 
-    QString out;
+    OutputFile out(path);
     QStringList cells;
     const int pageCount = int(layout_.pages.size());
     for (int n = 1; n <= pageCount; ++n) {
@@ -870,19 +907,12 @@ bool ReportEngine::writeText(const QString &path)
         if (rows.summary)
             putBand(page, report_.summary, y, n);
         putBand(page, report_.pageFooter, int(m.pageBottom() - m.bandHeight(report_.pageFooter)), n);
-        if (n > 1)
-            out += u'\f';
-        out += page.text();
+        out.write(n > 1 ? u'\f' + page.text() : page.text());
         if (!reportPage(Progress::Stage::Printing, n))
             return false;
     }
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) || file.write(out.toUtf8()) < 0 || !file.commit()) {
-        fail(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2.").arg(path, file.errorString()));
-        return false;
-    }
-    return true;
+    fail(out.commit());
+    return error_.isEmpty();
 }
 
 bool ReportEngine::writeFile(FileFormat format, const QString &path)
