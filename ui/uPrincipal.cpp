@@ -24,6 +24,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 // A window that closes itself (its "Sair" or "Cancelar" button) takes its
@@ -68,6 +70,9 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent)
     auto *versao = new QLabel(QStringLiteral("Versão: 03.14"), ui->StatusBar1);
     versao->setObjectName(QStringLiteral("lblVersao"));
     ui->StatusBar1->addWidget(versao, 1);
+    // The top strip is 24 pixels high so that, on a 1366×768 screen, the
+    // client area holds the tallest windows whole (the query window's frame
+    // is 645 high).
     ui->FundoTopo->carrega(QStringLiteral(":/fundo-topo.svg"), ImagemSvg::Ajuste::Esticar);
     ui->LogoNorvel->carrega(QStringLiteral(":/logo-norvel.svg"), ImagemSvg::Ajuste::Conter,
                             Qt::AlignRight | Qt::AlignVCenter);
@@ -153,11 +158,14 @@ QMdiSubWindow *TfrmPrincipal::mostraFilho(QWidget *filho, Posicao posicao)
     if (fixo)
         janela->layout()->setSizeConstraint(QLayout::SetFixedSize);
     janela->show();
-    if (posicao == Posicao::Centralizada) {
-        const QSize area = ui->mdiArea->viewport()->size();
-        janela->move(std::max(0, (area.width() - janela->width()) / 2),
-                     std::max(0, (area.height() - janela->height()) / 2));
-    }
+    // Where the area placed it, or centred; then moved back in, as the area
+    // places a window beside the others even where it does not fit, with its
+    // title bar or buttons out of sight. One taller or wider than the area
+    // keeps its top left corner, and so its title bar, in sight.
+    const QSize area = ui->mdiArea->viewport()->size();
+    const QSize sobra(std::max(0, area.width() - janela->width()), std::max(0, area.height() - janela->height()));
+    const QPoint canto = posicao == Posicao::Centralizada ? QPoint(sobra.width() / 2, sobra.height() / 2) : janela->pos();
+    janela->move(std::clamp(canto.x(), 0, sobra.width()), std::clamp(canto.y(), 0, sobra.height()));
     return janela;
 }
 
