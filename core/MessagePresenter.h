@@ -14,6 +14,7 @@ class QPrinter;
 class MessagePresenter {
 public:
     enum class Icon { None, Information, Warning, Error, Question };
+    enum class Answer { Yes, No, Cancel };
 
     virtual ~MessagePresenter() = default;
 
@@ -21,6 +22,9 @@ public:
     virtual void show(const QString &title, const QString &text, Icon icon) = 0;
     // A modal box with Yes and No and a question icon; true for Yes.
     virtual bool ask(const QString &title, const QString &text) = 0;
+    // A modal box with Yes, No and Cancel and a question icon; closing it
+    // otherwise is Cancel.
+    virtual Answer askYesNoCancel(const QString &title, const QString &text) = 0;
 
     // The path the user chose to save a file under, starting from suggested;
     // filters as QFileDialog takes them ("Adobe Acrobat (PDF) (*.pdf);;...").
@@ -35,8 +39,8 @@ public:
 };
 
 // The installed presenter. Until one is installed, a presenter that shows
-// nothing, answers No and cancels every dialog stands in, so no code path can
-// hang on a box.
+// nothing, answers No (Cancel where offered) and cancels every dialog stands
+// in, so no code path can hang on a box.
 MessagePresenter &messages();
 // Installs presenter (not owned; nullptr restores the silent one) and
 // returns the one it replaces.

@@ -10,7 +10,8 @@
 #include <functional>
 
 // Test stand-in for the message seam: records every box and answers
-// questions from a queue (No when the queue is empty). File, printer and
+// questions from a queue (No when the queue is empty), the questions with
+// Cancel from one of their own (Cancel when empty). File, printer and
 // dialog requests are answered from queues of their own; an empty queue
 // cancels. Installs itself for its lifetime.
 class RecordingPresenter final : public MessagePresenter {
@@ -39,6 +40,12 @@ public:
     {
         boxes.append({title, text, Icon::Question, true});
         return answers.isEmpty() ? false : answers.takeFirst();
+    }
+
+    Answer askYesNoCancel(const QString &title, const QString &text) override
+    {
+        boxes.append({title, text, Icon::Question, true});
+        return choices.isEmpty() ? Answer::Cancel : choices.takeFirst();
     }
 
     QString saveFileName(const QString &title, const QString &, const QString &filters,
@@ -78,6 +85,7 @@ public:
 
     QList<Box> boxes;
     QList<bool> answers;
+    QList<Answer> choices;
     QList<std::pair<QString, QString>> fileRequests; // title, filters
     QList<std::pair<QString, QString>> files;        // path, filter
     int printerRequests = 0;

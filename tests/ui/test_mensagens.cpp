@@ -53,6 +53,8 @@ private slots:
     void noticeHasOkAndItsIcon();
     void questionInPortuguese_data();
     void questionInPortuguese();
+    void questionWithCancel_data();
+    void questionWithCancel();
 };
 
 void TestMensagens::noticeHasOkAndItsIcon()
@@ -89,6 +91,31 @@ void TestMensagens::questionInPortuguese()
     QCOMPARE(vista.icone, QMessageBox::Question);
     QCOMPARE(vista.texto, QStringLiteral("Você tem certeza que deseja sair?"));
     QCOMPARE(vista.botoes, (QStringList{"Sim", "Não"}));
+}
+
+void TestMensagens::questionWithCancel_data()
+{
+    QTest::addColumn<QString>("botao");
+    QTest::addColumn<MessagePresenter::Answer>("resposta");
+    QTest::newRow("Sim") << "Sim" << MessagePresenter::Answer::Yes;
+    QTest::newRow("Não") << "Não" << MessagePresenter::Answer::No;
+    QTest::newRow("Cancelar") << "Cancelar" << MessagePresenter::Answer::Cancel;
+    QTest::newRow("Esc") << "" << MessagePresenter::Answer::Cancel;
+}
+
+void TestMensagens::questionWithCancel()
+{
+    QFETCH(QString, botao);
+    QFETCH(MessagePresenter::Answer, resposta);
+    QtMessagePresenter caixas;
+    CaixaVista vista;
+    respondeCaixa(vista, botao);
+    QCOMPARE(messages().askYesNoCancel(QStringLiteral("Imprimir próxima parcela?"), QStringLiteral("Posicione.")),
+             resposta);
+    QCOMPARE(vista.titulo, QStringLiteral("Imprimir próxima parcela?"));
+    QCOMPARE(vista.icone, QMessageBox::Question);
+    vista.botoes.sort();
+    QCOMPARE(vista.botoes, (QStringList{"Cancelar", "Não", "Sim"}));
 }
 
 NORVEL_UI_TEST_MAIN(TestMensagens)

@@ -56,6 +56,19 @@ bool QtMessagePresenter::ask(const QString &title, const QString &text)
            == QMessageBox::Yes;
 }
 
+MessagePresenter::Answer QtMessagePresenter::askYesNoCancel(const QString &title, const QString &text)
+{
+    switch (mostraCaixa(title, text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                        QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 QString QtMessagePresenter::saveFileName(const QString &title, const QString &suggested, const QString &filters,
                                          QString *chosenFilter)
 {

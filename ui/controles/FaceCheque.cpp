@@ -21,7 +21,8 @@ FaceCheque::FaceCheque(QWidget *parent) : QWidget(parent)
     rotulo(QStringLiteral("Pague por este cheque a quantia de"), {16, 96});
     rotulo(QStringLiteral("a"), {16, 128});
     rotulo(QStringLiteral(","), {560, 160});
-    rotulo(QStringLiteral("Obs.: O leiaute do cheque é meramente ilustrativo."), {8, 216});
+    rotulo(QStringLiteral("Obs.: O leiaute do cheque é meramente ilustrativo."), {8, 216})
+        ->setObjectName(QStringLiteral("lblObservacao"));
 
     QFont negrito = font();
     negrito.setBold(true);

@@ -9,7 +9,8 @@ class QLabel;
 // labels a caller fills, found by name (lblNumCheque, lblNumBanco, lblBanco,
 // lblAgencia, lblConta, lblValor, lblValorExtenso, lblFavorecido, lblCidade,
 // lblData, lblParcela). Positions are those of the viewer's client area,
-// whose top the face occupies, with the note under the face.
+// whose top the face occupies, with the note under the face (lblObservacao,
+// which a window may colour).
 class FaceCheque : public QWidget {
     Q_OBJECT
 
