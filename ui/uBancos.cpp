@@ -47,8 +47,7 @@ TfrmBancos::TfrmBancos(const Contexto &contexto, QWidget *parent)
         regrasSaida().registra(caixa(campo), [this, campo] { return caixaLeiauteExit(campo); });
         // The box's arrows: "edtLinhaValor" goes with "udLinhaValor".
         auto *setas = findChild<UpDown *>(QStringLiteral("ud") + BankLayout::info(campo).box.mid(3));
-        connect(setas, &UpDown::clicked, this,
-                [this, campo](UpDown::Button botao) { executaProtegido([&] { udLeiauteClick(campo, botao); }); });
+        liga(setas, &UpDown::clicked, [this, campo](UpDown::Button botao) { udLeiauteClick(campo, botao); });
     }
 
     if (contexto.dados) {

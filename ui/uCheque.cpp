@@ -1,18 +1,15 @@
 #include "uCheque.h"
 #include "ui_uCheque.h"
 
+#include "DataLonga.h"
 #include "Money.h"
-#include "MessagePresenter.h"
-#include "Protege.h"
 #include "uDMNorvelCheque.h"
 #include "uDeclaracoes.h"
 
 #include <exception>
 
 TfrmCheque::TfrmCheque(const Contexto &contexto, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TfrmCheque>()), contexto_(contexto)
+    : JanelaModal(contexto, parent), ui(std::make_unique<Ui::TfrmCheque>())
 {
     ui->setupUi(this);
     setFixedSize(size());
@@ -43,22 +40,13 @@ TfrmCheque::TfrmCheque(const Contexto &contexto, QWidget *parent)
     btCancelarCheque = ui->btCancelarCheque;
     btSair = ui->btSair;
 
-    ligaProtegido(btImprimir, &QPushButton::clicked, this, &TfrmCheque::btImprimirClick);
-    ligaProtegido(btImprimirCopia, &QPushButton::clicked, this, &TfrmCheque::btImprimirCopiaClick);
-    ligaProtegido(btCancelarCheque, &QPushButton::clicked, this, &TfrmCheque::btCancelarCheque1Click);
+    liga(btImprimir, &QPushButton::clicked, &TfrmCheque::btImprimirClick);
+    liga(btImprimirCopia, &QPushButton::clicked, &TfrmCheque::btImprimirCopiaClick);
+    liga(btCancelarCheque, &QPushButton::clicked, &TfrmCheque::btCancelarCheque1Click);
     connect(btSair, &QPushButton::clicked, this, &QDialog::close);
 }
 
 TfrmCheque::~TfrmCheque() = default;
-
-void TfrmCheque::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!mostrado_) {
-        mostrado_ = true;
-        executaProtegido([this] { FormShow(); });
-    }
-}
 
 void TfrmCheque::FormShow()
 {
@@ -69,6 +57,36 @@ void TfrmCheque::FormShow()
         valorTexto_.remove(0, 2);
     if (const std::optional<Money> valor = Money::parse(valorTexto_))
         lblValorExtenso->setText(QString::fromStdString(valor->extenso()));
+}
+
+void TfrmCheque::preenche(const RegistroCheque &cheque, const QString &parcela)
+{
+    lblValor->setText(QStringLiteral("R$ ") + cheque.valor.toText());
+    lblFavorecido->setText(cheque.favorecido);
+    lblNumBanco->setText(cheque.numBanco);
+    lblBanco->setText(cheque.nomeBanco);
+    lblCidade->setText(cheque.cidade);
+    lblAgencia->setText(cheque.agencia);
+    lblConta->setText(cheque.conta);
+    lblNumCheque->setText(cheque.numCheque);
+    lblParcela->setText(parcela);
+    DataCheque = cheque.dataEmissao.startOfDay();
+    edtTipoCompensacao->setText(cheque.nomeCompensacao);
+    edtCentroCusto->setText(cheque.nomeCentroCusto);
+    edtDescricao->setText(cheque.descricao);
+    chkChequeTerceiro->setChecked(cheque.terceiro);
+    IdCheque = cheque.idCheque;
+    // Without a row of its own the cancel would report success and change
+    // nothing.
+    btCancelarCheque->setEnabled(cheque.status != 1 && cheque.idCheque != 0);
+    if (cheque.jaImpresso && cheque.dataImpressao)
+        IndicaImpressao(cheque.dataImpressao->startOfDay());
+}
+
+void TfrmCheque::apenasMostra()
+{
+    for (QPushButton *botao : {btImprimir, btImprimirCopia, btCancelarCheque})
+        botao->hide();
 }
 
 void TfrmCheque::HabilitaImpressao(bool habilita)
@@ -91,7 +109,7 @@ void TfrmCheque::btImprimirClick()
         const std::optional<Money> valor = LeValorCheque(valorTexto_);
         enviado = valor
                   && ImprimeChequeImpressora(lblNumBanco->text(), lblFavorecido->text(), lblCidade->text(), *valor,
-                                             DataCheque.date(), contexto_.portaCOM);
+                                             DataCheque.date(), contexto().portaCOM);
     } catch (const std::exception &) {
         // An error inside the job counts as not printed and is not reported.
     }
@@ -99,8 +117,7 @@ void TfrmCheque::btImprimirClick()
     impresso_ = impresso_ || enviado;
     if (!enviado)
         return;
-    messages().show(TituloPrograma, QStringLiteral("Comando enviado para impressora com sucesso"),
-                    MessagePresenter::Icon::Information);
+    mostra(QStringLiteral("Comando enviado para impressora com sucesso"), MessagePresenter::Icon::Information);
     IndicaImpressao(QDateTime::currentDateTime());
 }
 
@@ -110,22 +127,20 @@ void TfrmCheque::btImprimirCopiaClick()
     if (valor
         && ImprimeCopiaCheque(lblNumBanco->text(), lblBanco->text(), lblAgencia->text(), lblFavorecido->text(),
                               lblCidade->text(), lblNumCheque->text(), lblConta->text(), *valor,
-                              edtDescricao->text(), lblParcela->text(), DataCheque.date(), contexto_.portaCOM))
-        messages().show(TituloPrograma, QStringLiteral("Comando enviado para impressora com sucesso"),
-                        MessagePresenter::Icon::Information);
+                              edtDescricao->text(), lblParcela->text(), DataCheque.date(), contexto().portaCOM))
+        mostra(QStringLiteral("Comando enviado para impressora com sucesso"), MessagePresenter::Icon::Information);
 }
 
 void TfrmCheque::btCancelarCheque1Click()
 {
-    if (!messages().ask(TituloPrograma, QStringLiteral("Uma vez \"Cancelado\" o cheque não pode mas voltar ao Status "
-                                                       "de \"Válido\". Deseja realmente cancelar o cheque ?")))
+    if (!pergunta(QStringLiteral("Uma vez \"Cancelado\" o cheque não pode mas voltar ao Status de \"Válido\". "
+                                 "Deseja realmente cancelar o cheque ?")))
         return;
-    const WriteResult cancelado =
-        contexto_.dados->cancelaCheque(IdCheque, QStringLiteral("Erro ao cancelar o cheque: "));
+    const WriteResult cancelado = dados().cancelaCheque(IdCheque, QStringLiteral("Erro ao cancelar o cheque: "));
     if (cancelado)
         btCancelarCheque->setEnabled(false);
     else
-        messages().show(TituloPrograma, cancelado.message, MessagePresenter::Icon::None);
+        mostra(cancelado.message);
 }
 
 void TfrmCheque::done(int)

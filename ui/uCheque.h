@@ -1,9 +1,8 @@
 #pragma once
 
-#include "Contexto.h"
+#include "JanelaModal.h"
 
 #include <QDateTime>
-#include <QDialog>
 
 #include <memory>
 
@@ -12,17 +11,18 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct RegistroCheque;
 
 namespace Ui {
 class TfrmCheque;
 }
 
 // Shows one cheque on a cheque face and prints it, prints its copy or
-// cancels it. The caller fills every value, runs it modally through the
-// message seam and reads the result: 1 when a cheque print succeeded while
+// cancels it. The caller fills it (preenche(), then what differs), runs it
+// with executa() and reads the result: 1 when a cheque print succeeded while
 // it was shown (dtpDataImpressao then holds the moment of the last one),
 // -1 otherwise. The one database call of its own is the cancel.
-class TfrmCheque : public QDialog {
+class TfrmCheque : public JanelaModal {
     Q_OBJECT
 
 public:
@@ -52,6 +52,17 @@ public:
     QDateTime DataCheque;
     int IdCheque = 0;
 
+    // Fills the face and the data below it from cheque: the value, payee,
+    // bank, city, agency, account, number and date; the clearing type, cost
+    // centre, description and third-party tick; the key the cancel acts on,
+    // the cancel enabled unless the cheque is cancelled or has no key of its
+    // own (an installment of a series); a printed cheque's print date, with
+    // "Reimprimir". parcela is an installment's label ("3ª/12"), empty for a
+    // single cheque. The caption and HabilitaImpressao() stay the caller's.
+    void preenche(const RegistroCheque &cheque, const QString &parcela = QString());
+    // An installment's preview only shows: no print, copy or cancel.
+    void apenasMostra();
+
     void HabilitaImpressao(bool habilita);
     // Shows the last print moment and offers "Reimprimir".
     void IndicaImpressao(const QDateTime &momento);
@@ -60,19 +71,16 @@ public:
     void done(int resultado) override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void FormShow() override;
 
 private:
-    void FormShow();
     void btImprimirClick();
     void btImprimirCopiaClick();
     void btCancelarCheque1Click();
 
     std::unique_ptr<Ui::TfrmCheque> ui;
-    const Contexto &contexto_;
     QLabel *lblValorExtenso;
     QLabel *lblData;
     QString valorTexto_;
     bool impresso_ = false;
-    bool mostrado_ = false;
 };

@@ -7,12 +7,9 @@
 #include "uCheque.h"
 #include "uDMNorvelCheque.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QDir>
+#include <QHeaderView>
 
 TfrmConsultas::TfrmConsultas(const Contexto &contexto, QWidget *parent)
     : JanelaFilha(contexto, parent), ui(std::make_unique<Ui::TfrmConsultas>())
@@ -99,27 +96,10 @@ void TfrmConsultas::VisualizaCheque()
 {
     const RegistroCheque cheque = LeChequeSelecionado();
     TfrmCheque visor(contexto(), this);
-    visor.btCancelarCheque->setEnabled(cheque.status != 1);
-    visor.lblValor->setText(QStringLiteral("R$ ") + cheque.valor.toText());
-    visor.lblFavorecido->setText(cheque.favorecido);
-    visor.lblNumBanco->setText(cheque.numBanco);
-    visor.lblBanco->setText(cheque.nomeBanco);
-    visor.lblCidade->setText(cheque.cidade);
-    visor.lblAgencia->setText(cheque.agencia);
-    visor.lblConta->setText(cheque.conta);
-    visor.lblNumCheque->setText(cheque.numCheque);
-    visor.DataCheque = cheque.dataEmissao.startOfDay();
-    visor.lblParcela->clear();
-    visor.edtTipoCompensacao->setText(cheque.nomeCompensacao);
-    visor.edtCentroCusto->setText(cheque.nomeCentroCusto);
-    visor.chkChequeTerceiro->setChecked(cheque.terceiro);
-    visor.edtDescricao->setText(cheque.descricao);
-    visor.IdCheque = cheque.idCheque;
-    if (cheque.jaImpresso && cheque.dataImpressao)
-        visor.IndicaImpressao(cheque.dataImpressao->startOfDay());
+    visor.preenche(cheque);
     visor.HabilitaImpressao(true);
     visor.setWindowTitle(QStringLiteral("Visualização do cheque de ") + cheque.valor.toText());
-    if (messages().runModal(visor) != 1)
+    if (visor.executa() != 1)
         return;
     const WriteResult resultado =
         dados().marcaChequeImpresso(cheque.idCheque, visor.dtpDataImpressao->date(),

@@ -116,7 +116,7 @@ TfrmPrincipal::~TfrmPrincipal() = default;
 
 void TfrmPrincipal::ligaAcao(QAction *acao, std::function<void()> tratador)
 {
-    connect(acao, &QAction::triggered, this, [tratador = std::move(tratador)] { executaProtegido(tratador); });
+    ligaProtegido(acao, &QAction::triggered, this, std::move(tratador));
 }
 
 void TfrmPrincipal::nomeiaBotoes()

@@ -33,6 +33,7 @@ private slots:
     void cancelarComAsDuasRespostas();
     void impressoraDesligada();
     void impressoEmOutraData();
+    void preenchidoDeUmRegistro();
 
 private:
     // A viewer filled as the cheque query fills it.
@@ -273,6 +274,68 @@ void TestCheque::impressoEmOutraData()
         clica(v.btImprimir);
     });
     QCOMPARE(resultado, 1);
+}
+
+// What the query window and the series windows hand over: a stored cheque,
+// printed or cancelled, and an installment without a row of its own.
+void TestCheque::preenchidoDeUmRegistro()
+{
+    RegistroCheque c;
+    c.idCheque = idCheque_;
+    c.numBanco = QStringLiteral("341");
+    c.nomeBanco = QStringLiteral("Itaú");
+    c.agencia = QStringLiteral("0001");
+    c.conta = QStringLiteral("123-4");
+    c.numCheque = QStringLiteral("000045");
+    c.favorecido = QStringLiteral("Conceição Araújo");
+    c.cidade = QStringLiteral("Maceió");
+    c.valor = Money::fromCentavos(15000);
+    c.dataEmissao = QDate(2026, 3, 14);
+    c.jaImpresso = true;
+    c.dataImpressao = QDate(2026, 3, 15);
+    c.terceiro = true;
+    c.nomeCentroCusto = QStringLiteral("Obras");
+    c.nomeCompensacao = QStringLiteral("Nenhum");
+    c.descricao = QStringLiteral("Reforma do galpão");
+
+    TfrmCheque impresso(contexto_, dono_.get());
+    impresso.preenche(c);
+    QCOMPARE(impresso.lblValor->text(), QStringLiteral("R$ 150,00"));
+    for (const auto &[rotulo, texto] : {std::pair{impresso.lblFavorecido, c.favorecido},
+                                        {impresso.lblNumBanco, c.numBanco}, {impresso.lblBanco, c.nomeBanco},
+                                        {impresso.lblCidade, c.cidade}, {impresso.lblAgencia, c.agencia},
+                                        {impresso.lblConta, c.conta}, {impresso.lblNumCheque, c.numCheque},
+                                        {impresso.lblParcela, QString()}})
+        QCOMPARE(rotulo->text(), texto);
+    QCOMPARE(impresso.edtTipoCompensacao->text(), c.nomeCompensacao);
+    QCOMPARE(impresso.edtCentroCusto->text(), c.nomeCentroCusto);
+    QCOMPARE(impresso.edtDescricao->text(), c.descricao);
+    QVERIFY(impresso.chkChequeTerceiro->isChecked());
+    QCOMPARE(impresso.DataCheque.date(), c.dataEmissao);
+    QCOMPARE(impresso.IdCheque, idCheque_);
+    QVERIFY(impresso.btCancelarCheque->isEnabled());
+    QCOMPARE(impresso.btImprimir->text(), QStringLiteral("Reimprimir"));
+    QCOMPARE(impresso.dtpDataImpressao->date(), QDate(2026, 3, 15));
+    QVERIFY(!impresso.dtpDataImpressao->isHidden());
+
+    c.status = 1;
+    TfrmCheque cancelado(contexto_, dono_.get());
+    cancelado.preenche(c);
+    QVERIFY(!cancelado.btCancelarCheque->isEnabled());
+
+    c.status = 0;
+    c.idCheque = 0;
+    c.jaImpresso = false;
+    TfrmCheque parcela(contexto_, dono_.get());
+    parcela.preenche(c, QStringLiteral("3ª/12"));
+    QCOMPARE(parcela.lblParcela->text(), QStringLiteral("3ª/12"));
+    QVERIFY(!parcela.btCancelarCheque->isEnabled());
+    QCOMPARE(parcela.btImprimir->text(), QStringLiteral("Imprimir"));
+    QVERIFY(parcela.dtpDataImpressao->isHidden());
+    parcela.apenasMostra();
+    for (QPushButton *botao : {parcela.btImprimir, parcela.btImprimirCopia, parcela.btCancelarCheque})
+        QVERIFY(botao->isHidden());
+    QVERIFY(!parcela.btSair->isHidden());
 }
 
 NORVEL_UI_TEST_MAIN(TestCheque)

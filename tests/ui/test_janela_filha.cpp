@@ -1,9 +1,11 @@
 #include "JanelaFilha.h"
+#include "JanelaModal.h"
 #include "DbError.h"
 #include "RecordingPresenter.h"
 #include "UiTest.h"
 
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -59,6 +61,30 @@ public:
     int mostras = 0;
 };
 
+// A dialog whose spin box hands its value to a handler that throws on 13.
+class Dialogo : public JanelaModal {
+public:
+    explicit Dialogo(const Contexto &contexto) : JanelaModal(contexto, nullptr)
+    {
+        numero = new QSpinBox(this);
+        liga(numero, &QSpinBox::valueChanged, &Dialogo::numeroChange);
+        liga(numero, &QSpinBox::valueChanged, [this](int valor) { ultimoPorLambda = valor; });
+    }
+
+    void numeroChange(int valor)
+    {
+        if (valor == 13)
+            throw std::runtime_error("número proibido");
+        recebidos << valor;
+    }
+    void FormShow() override { ++mostras; }
+
+    QSpinBox *numero = nullptr;
+    QList<int> recebidos;
+    int ultimoPorLambda = 0;
+    int mostras = 0;
+};
+
 void edita(QLineEdit *caixa, const QString &texto)
 {
     caixa->setFocus(Qt::TabFocusReason);
@@ -80,6 +106,7 @@ private slots:
     void regraDeSaida_data();
     void regraDeSaida();
     void tratadorQueFalhaViraRelatorio();
+    void dialogoNaMesmaBase();
 };
 
 void TestJanelaFilha::regraDeSaida_data()
@@ -161,6 +188,37 @@ void TestJanelaFilha::tratadorQueFalhaViraRelatorio()
     clica(janela->cancelar);
     QCOMPARE(janela->cancelados, 1);
     janela->close();
+    VERIFICA_SEM_JANELAS();
+}
+
+// A modal dialog gets the first-show hook, the guard for handlers that take
+// the signal's arguments, and runs through the message seam.
+void TestJanelaFilha::dialogoNaMesmaBase()
+{
+    RecordingPresenter caixas;
+    Contexto contexto;
+    {
+        Dialogo dialogo(contexto);
+        dialogo.setWindowTitle(QStringLiteral("Diálogo"));
+        dialogo.show();
+        dialogo.hide();
+        dialogo.show();
+        QCOMPARE(dialogo.mostras, 1);
+
+        dialogo.numero->setValue(7);
+        dialogo.numero->setValue(13);
+        dialogo.numero->setValue(8);
+        QCOMPARE(dialogo.recebidos, (QList<int>{7, 8}));
+        QCOMPARE(dialogo.ultimoPorLambda, 8);
+        QCOMPARE(caixas.boxes.size(), 1);
+        QCOMPARE(caixas.boxes[0].text, QStringLiteral("número proibido."));
+        QCOMPARE(caixas.boxes[0].icon, MessagePresenter::Icon::Error);
+
+        caixas.dialogs = {[](QDialog &) { return 1; }};
+        QCOMPARE(dialogo.executa(), 1);
+        QCOMPARE(caixas.dialogTitles, QStringList{QStringLiteral("Diálogo")});
+        QVERIFY(!dialogo.testAttribute(Qt::WA_DeleteOnClose));
+    }
     VERIFICA_SEM_JANELAS();
 }
 

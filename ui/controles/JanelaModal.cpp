@@ -1,0 +1,13 @@
+#include "JanelaModal.h"
+
+JanelaModal::JanelaModal(const Contexto &contexto, QWidget *parent)
+    : JanelaBase(contexto, parent,
+                 Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                     | Qt::WindowCloseButtonHint)
+{
+}
+
+int JanelaModal::executa()
+{
+    return messages().runModal(*this);
+}
