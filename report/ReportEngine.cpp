@@ -518,6 +518,74 @@ QString ReportEngine::expand(const TextTemplate &text, int page) const
     return out;
 }
 
+// Told of one page's bands in the order the page shows them, each at the
+// height where it starts, in the unit of the output's metrics (0 for an
+// output without pages).
+class ReportEngine::Sink {
+public:
+    enum class Kind { Title, PageHeader, Summary, PageFooter };
+    virtual ~Sink() = default;
+    // False stops the output, its message given.
+    virtual bool beginPage(int) { return true; }
+    virtual void band(Kind kind, const Band &band, double top, int page) = 0;
+    virtual void columnHeader(double top, double height) = 0;
+    virtual void row(const QStringList &cells, double top) = 0;
+    virtual void endPage(int page) = 0;
+};
+
+// The one place that knows the order of the bands: title (first page only),
+// page header and column header from the top of the page, then the rows;
+// the summary after the last row, the page footer at the foot of the page.
+// Without a sink it only measures where a page's rows start.
+double ReportEngine::head(const Metrics *metrics, int page, Sink *sink) const
+{
+    double y = metrics ? metrics->pageTop() : 0;
+    auto band = [&](Sink::Kind kind, const Band &b) {
+        if (sink)
+            sink->band(kind, b, y, page);
+        if (metrics)
+            y += metrics->bandHeight(b);
+    };
+    if (page == 1)
+        band(Sink::Kind::Title, report_.titleBand);
+    band(Sink::Kind::PageHeader, report_.pageHeader);
+    const double header = metrics ? metrics->headerHeight() : 0;
+    if (sink)
+        sink->columnHeader(y, header);
+    return y + header;
+}
+
+double ReportEngine::foot(const Metrics *metrics) const
+{
+    return metrics ? metrics->pageBottom() - metrics->bandHeight(report_.pageFooter) : 0;
+}
+
+bool ReportEngine::walk(const Metrics *metrics, Sink &sink, int first, int last)
+{
+    QStringList cells;
+    for (int n = first; n <= last; ++n) {
+        if (!sink.beginPage(n))
+            return false;
+        const PageRows &page = layout_.pages[n - 1];
+        double y = head(metrics, n, &sink);
+        for (int row = page.first; row < page.end; ++row) {
+            cells.clear();
+            for (const Column &c : report_.columns)
+                cells.append(cell(c, row).value_or(QString()));
+            sink.row(cells, y);
+            if (metrics)
+                y += metrics->rowHeight(cells);
+        }
+        if (page.summary)
+            sink.band(Sink::Kind::Summary, report_.summary, y, n);
+        sink.band(Sink::Kind::PageFooter, report_.pageFooter, foot(metrics), n);
+        sink.endPage(n);
+        if (!reportPage(Progress::Stage::Printing, n))
+            return false;
+    }
+    return true;
+}
+
 bool ReportEngine::layOut(const Metrics *metrics)
 {
     layout_ = Layout();
@@ -527,22 +595,16 @@ bool ReportEngine::layOut(const Metrics *metrics)
         layout_.sums.insert(f, Money());
 
     double y = 0;
-    double bottom = 0;
-    double room = 0; // for rows on a page without the title
+    const double bottom = foot(metrics);
     auto startPage = [&](int row) {
-        const bool first = layout_.pages.isEmpty();
         layout_.pages.append({row, row, false});
-        if (metrics)
-            y = metrics->pageTop() + (first ? metrics->bandHeight(report_.titleBand) : 0)
-                + metrics->bandHeight(report_.pageHeader) + metrics->headerHeight();
-        return reportPage(Progress::Stage::Generating, int(layout_.pages.size()));
+        const int n = int(layout_.pages.size());
+        y = head(metrics, n, nullptr);
+        return reportPage(Progress::Stage::Generating, n);
     };
+    const double room = bottom - head(metrics, 2, nullptr); // for rows on a page without the title
     if (metrics) {
-        bottom = metrics->pageBottom() - metrics->bandHeight(report_.pageFooter);
-        const double top = metrics->pageTop() + metrics->bandHeight(report_.titleBand)
-                           + metrics->bandHeight(report_.pageHeader) + metrics->headerHeight();
-        room = bottom - (top - metrics->bandHeight(report_.titleBand));
-        if (top + metrics->rowHeight({}) > bottom) {
+        if (head(metrics, 1, nullptr) + metrics->rowHeight({}) > bottom) {
             fail(QStringLiteral("Relatório \"%1\": as faixas de cabeçalho e rodapé não deixam espaço para os dados na página.")
                      .arg(report_.fileName));
             return false;
@@ -555,7 +617,6 @@ bool ReportEngine::layOut(const Metrics *metrics)
     }
     if (!startPage(0))
         return false;
-
     QStringList cells;
     int row = 0;
     for (; rowAvailable(row); ++row) {
@@ -601,115 +662,124 @@ bool ReportEngine::paintPages(QPagedPaintDevice &device, QPainter &painter, int 
     if (!layOut(&m))
         return false;
 
+    class Painter final : public Sink {
+    public:
+        Painter(ReportEngine &engine, const PaintMetrics &m, QPagedPaintDevice &device, QPainter &painter, int first)
+            : engine_(engine), m_(m), device_(device), painter_(painter), first_(first),
+              topPad_(std::max(0.0, (m.baseRow() - m.fm().lineSpacing()) / 2))
+        {
+            rule_.setWidthF(m.mmY(0.25));
+        }
+
+        bool beginPage(int page) override
+        {
+            if (page > first_ && !device_.newPage()) {
+                engine_.fail(QStringLiteral("Não foi possível começar uma nova página."));
+                return false;
+            }
+            return true;
+        }
+
+        void band(Kind, const Band &band, double top, int page) override
+        {
+            for (const BandItem &item : band.items) {
+                double x = m_.x(item.x);
+                double w = item.width > 0 ? m_.mmX(item.width) : m_.contentWidth() - m_.mmX(item.x);
+                if (item.column >= 0) {
+                    const Column &c = m_.columns()[item.column];
+                    x = m_.x(c.x) + m_.pad();
+                    w = m_.textWidth(c);
+                }
+                const double y = top + m_.mmY(item.y);
+                if (item.kind == BandItem::Line) {
+                    painter_.setPen(rule_);
+                    painter_.drawLine(QPointF(x, y), QPointF(x + w, y));
+                    continue;
+                }
+                const QFont font = reportFont(engine_.report_, item.fontSize, item.bold);
+                const QFontMetricsF fm(font, &device_);
+                const QString text = engine_.expand(item.text, page);
+                const double advance = fm.horizontalAdvance(text);
+                double tx = x;
+                if (item.align & Qt::AlignRight)
+                    tx = x + w - advance;
+                else if (item.align & Qt::AlignHCenter)
+                    tx = x + (w - advance) / 2;
+                const double h = item.height > 0 ? m_.mmY(item.height) : fm.lineSpacing();
+                painter_.setFont(font);
+                painter_.setPen(Qt::black);
+                painter_.drawText(QPointF(tx, y + std::max(0.0, (h - fm.lineSpacing()) / 2) + fm.ascent()), text);
+            }
+        }
+
+        void columnHeader(double y, double header) override
+        {
+            painter_.setFont(m_.bold());
+            painter_.setPen(Qt::black);
+            for (const Column &c : m_.columns()) {
+                const QStringList lines = m_.wrap(m_.boldAdvance(), c.title, c);
+                // Titles sit on the rule, so one-line titles line up with the last line of longer ones.
+                const double top = y + header - m_.pad() - lines.size() * m_.boldFm().lineSpacing();
+                paintLines(lines, c, top, m_.boldAdvance());
+            }
+            painter_.setPen(rule_);
+            painter_.drawLine(QPointF(m_.x(0), y + header), QPointF(m_.x(0) + m_.contentWidth(), y + header));
+            painter_.setFont(m_.body());
+            painter_.setPen(Qt::black);
+        }
+
+        void row(const QStringList &cells, double y) override
+        {
+            for (qsizetype i = 0; i < cells.size(); ++i) {
+                const Column &c = m_.columns()[i];
+                paintLines(c.wrap ? m_.wrap(m_.advance(), cells[i], c) : QStringList{cells[i]}, c, y + topPad_,
+                           m_.advance());
+            }
+        }
+
+        void endPage(int) override {}
+
+    private:
+        void paintLines(const QStringList &lines, const Column &c, double top, const Advances &advance)
+        {
+            const QFontMetricsF &fm = advance.fm();
+            const double x = m_.x(c.x) + m_.pad();
+            const double w = m_.textWidth(c);
+            double baseline = top + fm.ascent();
+            for (QString line : lines) {
+                if (line.isEmpty()) {
+                    baseline += fm.lineSpacing();
+                    continue;
+                }
+                double width = advance(line);
+                if (!c.wrap && c.format == FieldFormat::Text && width > w) {
+                    line = fm.elidedText(line, Qt::ElideRight, w);
+                    width = advance(line);
+                }
+                double tx = x;
+                if (c.align & Qt::AlignRight)
+                    tx = x + w - width;
+                else if (c.align & Qt::AlignHCenter)
+                    tx = x + (w - width) / 2;
+                painter_.drawText(QPointF(tx, baseline), line);
+                baseline += fm.lineSpacing();
+            }
+        }
+
+        ReportEngine &engine_;
+        const PaintMetrics &m_;
+        QPagedPaintDevice &device_;
+        QPainter &painter_;
+        const int first_;
+        const double topPad_;
+        QPen rule_{Qt::black};
+    };
+
     const int pageCount = int(layout_.pages.size());
     const int first = fromPage > 0 ? std::min(fromPage, pageCount) : 1;
     const int last = toPage > 0 ? std::min(toPage, pageCount) : pageCount;
-    QPen rule(Qt::black);
-    rule.setWidthF(m.mmY(0.25));
-
-    auto paintBand = [&](const Band &band, double top, int page) {
-        for (const BandItem &item : band.items) {
-            double x = m.x(item.x);
-            double w = item.width > 0 ? m.mmX(item.width) : m.contentWidth() - m.mmX(item.x);
-            if (item.column >= 0) {
-                const Column &c = m.columns()[item.column];
-                x = m.x(c.x) + m.pad();
-                w = m.textWidth(c);
-            }
-            const double y = top + m.mmY(item.y);
-            if (item.kind == BandItem::Line) {
-                painter.setPen(rule);
-                painter.drawLine(QPointF(x, y), QPointF(x + w, y));
-                continue;
-            }
-            const QFont font = reportFont(report_, item.fontSize, item.bold);
-            const QFontMetricsF fm(font, &device);
-            const QString text = expand(item.text, page);
-            const double advance = fm.horizontalAdvance(text);
-            double tx = x;
-            if (item.align & Qt::AlignRight)
-                tx = x + w - advance;
-            else if (item.align & Qt::AlignHCenter)
-                tx = x + (w - advance) / 2;
-            const double h = item.height > 0 ? m.mmY(item.height) : fm.lineSpacing();
-            painter.setFont(font);
-            painter.setPen(Qt::black);
-            painter.drawText(QPointF(tx, y + std::max(0.0, (h - fm.lineSpacing()) / 2) + fm.ascent()), text);
-        }
-    };
-    auto paintLines = [&](const QStringList &lines, const Column &c, double top, const Advances &advance) {
-        const QFontMetricsF &fm = advance.fm();
-        const double x = m.x(c.x) + m.pad();
-        const double w = m.textWidth(c);
-        double baseline = top + fm.ascent();
-        for (QString line : lines) {
-            if (line.isEmpty()) {
-                baseline += fm.lineSpacing();
-                continue;
-            }
-            double width = advance(line);
-            if (!c.wrap && c.format == FieldFormat::Text && width > w) {
-                line = fm.elidedText(line, Qt::ElideRight, w);
-                width = advance(line);
-            }
-            double tx = x;
-            if (c.align & Qt::AlignRight)
-                tx = x + w - width;
-            else if (c.align & Qt::AlignHCenter)
-                tx = x + (w - width) / 2;
-            painter.drawText(QPointF(tx, baseline), line);
-            baseline += fm.lineSpacing();
-        }
-    };
-
-    QStringList cells;
-    for (int n = first; n <= last; ++n) {
-        if (n > first && !device.newPage()) {
-            fail(QStringLiteral("Não foi possível começar uma nova página."));
-            return false;
-        }
-        const PageRows &page = layout_.pages[n - 1];
-        double y = m.pageTop();
-        if (n == 1) {
-            paintBand(report_.titleBand, y, n);
-            y += m.bandHeight(report_.titleBand);
-        }
-        paintBand(report_.pageHeader, y, n);
-        y += m.bandHeight(report_.pageHeader);
-
-        const double header = m.headerHeight();
-        painter.setFont(m.bold());
-        painter.setPen(Qt::black);
-        for (const Column &c : m.columns()) {
-            const QStringList lines = m.wrap(m.boldAdvance(), c.title, c);
-            // Titles sit on the rule, so one-line titles line up with the last line of longer ones.
-            const double top = y + header - m.pad() - lines.size() * m.boldFm().lineSpacing();
-            paintLines(lines, c, top, m.boldAdvance());
-        }
-        painter.setPen(rule);
-        painter.drawLine(QPointF(m.x(0), y + header), QPointF(m.x(0) + m.contentWidth(), y + header));
-        y += header;
-
-        painter.setFont(m.body());
-        painter.setPen(Qt::black);
-        const double topPad = std::max(0.0, (m.baseRow() - m.fm().lineSpacing()) / 2);
-        for (int row = page.first; row < page.end; ++row) {
-            cells.clear();
-            for (const Column &c : report_.columns)
-                cells.append(cell(c, row).value_or(QString()));
-            for (qsizetype i = 0; i < cells.size(); ++i) {
-                const Column &c = m.columns()[i];
-                paintLines(c.wrap ? m.wrap(m.advance(), cells[i], c) : QStringList{cells[i]}, c, y + topPad, m.advance());
-            }
-            y += m.rowHeight(cells);
-        }
-        if (page.summary)
-            paintBand(report_.summary, y, n);
-        paintBand(report_.pageFooter, m.pageBottom() - m.bandHeight(report_.pageFooter), n);
-        if (!reportPage(Progress::Stage::Printing, n))
-            return false;
-    }
-    return true;
+    Painter sink(*this, m, device, painter, first);
+    return walk(&m, sink, first, last);
 }
 
 bool ReportEngine::print(QPagedPaintDevice &device, int fromPage, int toPage)
@@ -749,99 +819,155 @@ bool ReportEngine::writeHtml(const QString &path)
 {
     if (!layOut(nullptr))
         return false;
-    auto escaped = [](const QString &s) { return s.toHtmlEscaped(); };
-    // Band texts that count pages mean nothing on a page without pages.
-    // Texts at one height share a line, as they do on paper.
-    auto bandHtml = [&](const Band &band, const QString &cls) {
-        QMap<double, QString> lines;
-        for (const BandItem &item : band.items) {
-            if (item.kind != BandItem::Text || item.text.uses(Part::Page) || item.text.uses(Part::Pages))
-                continue;
-            QString style = QStringLiteral("text-align:%1").arg(htmlAlign(item.align));
-            if (item.bold)
-                style += QStringLiteral(";font-weight:bold");
-            if (item.fontSize > 0)
-                style += QStringLiteral(";font-size:%1pt").arg(item.fontSize);
-            lines[item.y] += QStringLiteral("<span style=\"%1\">%2</span>").arg(style, escaped(expand(item.text, 1)));
+
+    class HtmlWriter final : public Sink {
+    public:
+        HtmlWriter(ReportEngine &engine, const QString &path) : engine_(engine), report_(engine.report_), out_(path) {}
+
+        bool beginPage(int) override
+        {
+            html_ += QStringLiteral("<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n")
+                         .arg(escaped(report_.title));
+            html_ += QStringLiteral(
+                "<style>\n"
+                "body{font-family:\"%1\",Verdana,sans-serif;font-size:10pt;margin:1.5em}\n"
+                "div{display:flex;align-items:baseline;margin:.3em 0}\n"
+                "div span{flex:1}\n"
+                "table{border-collapse:collapse;margin:.8em 0;width:100%}\n"
+                "th,td{padding:.15em .5em;border-bottom:1px solid #ccc;vertical-align:top;text-align:left}\n"
+                "th{border-bottom:2px solid #000}\n"
+                "tfoot td{font-weight:bold;border-top:2px solid #000;border-bottom:none}\n"
+                "</style>\n</head>\n<body>\n")
+                         .arg(report_.fontFamily);
+            return true;
         }
-        QString out;
-        for (const QString &line : std::as_const(lines))
-            out += QStringLiteral("<div class=\"%1\">%2</div>\n").arg(cls, line);
-        return out;
+
+        void band(Kind kind, const Band &band, double, int) override
+        {
+            switch (kind) {
+            case Kind::Title:
+                html_ += bandHtml(band, QStringLiteral("titulo"));
+                break;
+            case Kind::PageHeader:
+                html_ += bandHtml(band, QStringLiteral("cabecalho"));
+                break;
+            case Kind::Summary:
+                html_ += bandHtml(closeTable(band), QStringLiteral("resumo"));
+                break;
+            case Kind::PageFooter:
+                if (tableOpen_)
+                    closeTable({});
+                html_ += bandHtml(band, QStringLiteral("rodape"));
+                break;
+            }
+        }
+
+        void columnHeader(double, double) override
+        {
+            html_ += QStringLiteral("<table>\n<thead>\n<tr>");
+            for (const Column &c : report_.columns) {
+                const QString style = c.align == Qt::AlignLeft
+                                          ? QString()
+                                          : QStringLiteral(" style=\"text-align:%1\"").arg(htmlAlign(c.align));
+                styles_.append(style);
+                html_ += QStringLiteral("<th%1>%2</th>").arg(style, escaped(c.title));
+            }
+            html_ += QStringLiteral("</tr>\n</thead>\n<tbody>\n");
+            tableOpen_ = true;
+        }
+
+        void row(const QStringList &cells, double) override
+        {
+            html_ += QLatin1String("<tr>");
+            for (qsizetype i = 0; i < cells.size(); ++i) {
+                html_ += QLatin1String("<td") + styles_[i] + u'>';
+                html_ += escaped(cells[i]);
+                html_ += QLatin1String("</td>");
+            }
+            html_ += QLatin1String("</tr>\n");
+            if (html_.size() > 32768) {
+                out_.write(html_);
+                html_.clear();
+            }
+        }
+
+        void endPage(int) override
+        {
+            html_ += QStringLiteral("</body>\n</html>\n");
+            out_.write(html_);
+            html_.clear();
+        }
+
+        QString commit() { return out_.commit(); }
+
+    private:
+        static QString escaped(const QString &s) { return s.toHtmlEscaped(); }
+
+        // Band texts that count pages mean nothing on a page without pages.
+        // Texts at one height share a line, as they do on paper.
+        QString bandHtml(const Band &band, const QString &cls) const
+        {
+            QMap<double, QString> lines;
+            for (const BandItem &item : band.items) {
+                if (item.kind != BandItem::Text || item.text.uses(Part::Page) || item.text.uses(Part::Pages))
+                    continue;
+                QString style = QStringLiteral("text-align:%1").arg(htmlAlign(item.align));
+                if (item.bold)
+                    style += QStringLiteral(";font-weight:bold");
+                if (item.fontSize > 0)
+                    style += QStringLiteral(";font-size:%1pt").arg(item.fontSize);
+                lines[item.y] += QStringLiteral("<span style=\"%1\">%2</span>").arg(style, escaped(engine_.expand(item.text, 1)));
+            }
+            QString out;
+            for (const QString &line : std::as_const(lines))
+                out += QStringLiteral("<div class=\"%1\">%2</div>\n").arg(cls, line);
+            return out;
+        }
+
+        // Summary texts tied to a column close the table under their column;
+        // the others share the cells before the first such column. The
+        // texts left for below the table are returned.
+        Band closeTable(const Band &summary)
+        {
+            tableOpen_ = false;
+            html_ += QStringLiteral("</tbody>\n");
+            int firstBound = int(report_.columns.size());
+            for (const BandItem &item : summary.items)
+                if (item.kind == BandItem::Text && item.column >= 0)
+                    firstBound = std::min(firstBound, item.column);
+            Band loose = summary;
+            if (firstBound > 0 && firstBound < report_.columns.size()) {
+                QStringList cells(report_.columns.size());
+                loose.items.clear();
+                for (const BandItem &item : summary.items) {
+                    if (item.kind != BandItem::Text)
+                        continue;
+                    const int at = item.column >= 0 ? item.column : 0;
+                    if (!cells[at].isEmpty())
+                        cells[at] += QStringLiteral("<br>");
+                    cells[at] += escaped(engine_.expand(item.text, 1));
+                }
+                html_ += QStringLiteral("<tfoot>\n<tr><td colspan=\"%1\">%2</td>").arg(firstBound).arg(cells[0]);
+                for (qsizetype i = firstBound; i < cells.size(); ++i)
+                    html_ += QLatin1String("<td") + styles_[i] + u'>' + cells[i] + QLatin1String("</td>");
+                html_ += QStringLiteral("</tr>\n</tfoot>\n");
+            }
+            html_ += QStringLiteral("</table>\n");
+            return loose;
+        }
+
+        ReportEngine &engine_;
+        const ReportDefinition &report_;
+        OutputFile out_;
+        QString html_;
+        QStringList styles_;
+        bool tableOpen_ = false;
     };
 
-    OutputFile out(path);
-    QString html;
-    html += QStringLiteral("<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n")
-                .arg(escaped(report_.title));
-    html += QStringLiteral(
-        "<style>\n"
-        "body{font-family:\"%1\",Verdana,sans-serif;font-size:10pt;margin:1.5em}\n"
-        "div{display:flex;align-items:baseline;margin:.3em 0}\n"
-        "div span{flex:1}\n"
-        "table{border-collapse:collapse;margin:.8em 0;width:100%}\n"
-        "th,td{padding:.15em .5em;border-bottom:1px solid #ccc;vertical-align:top;text-align:left}\n"
-        "th{border-bottom:2px solid #000}\n"
-        "tfoot td{font-weight:bold;border-top:2px solid #000;border-bottom:none}\n"
-        "</style>\n</head>\n<body>\n")
-                .arg(report_.fontFamily);
-    html += bandHtml(report_.titleBand, QStringLiteral("titulo"));
-    html += bandHtml(report_.pageHeader, QStringLiteral("cabecalho"));
-    html += QStringLiteral("<table>\n<thead>\n<tr>");
-    QStringList styles;
-    for (const Column &c : report_.columns) {
-        const QString style = c.align == Qt::AlignLeft
-                                  ? QString()
-                                  : QStringLiteral(" style=\"text-align:%1\"").arg(htmlAlign(c.align));
-        styles.append(style);
-        html += QStringLiteral("<th%1>%2</th>").arg(style, escaped(c.title));
-    }
-    html += QStringLiteral("</tr>\n</thead>\n<tbody>\n");
-    for (int row = 0; row < layout_.rows; ++row) {
-        html += QLatin1String("<tr>");
-        for (qsizetype i = 0; i < report_.columns.size(); ++i) {
-            html += QLatin1String("<td") + styles[i] + u'>';
-            html += escaped(cell(report_.columns[i], row).value_or(QString()));
-            html += QLatin1String("</td>");
-        }
-        html += QLatin1String("</tr>\n");
-        if (html.size() > 32768) {
-            out.write(html);
-            html.clear();
-        }
-    }
-    html += QStringLiteral("</tbody>\n");
-    // Summary texts tied to a column close the table under their column;
-    // the others share the cells before the first such column.
-    int firstBound = int(report_.columns.size());
-    for (const BandItem &item : report_.summary.items)
-        if (item.kind == BandItem::Text && item.column >= 0)
-            firstBound = std::min(firstBound, item.column);
-    Band loose = report_.summary;
-    if (firstBound > 0 && firstBound < report_.columns.size()) {
-        QStringList cells(report_.columns.size());
-        loose.items.clear();
-        for (const BandItem &item : report_.summary.items) {
-            if (item.kind != BandItem::Text)
-                continue;
-            const int at = item.column >= 0 ? item.column : 0;
-            if (!cells[at].isEmpty())
-                cells[at] += QStringLiteral("<br>");
-            cells[at] += escaped(expand(item.text, 1));
-        }
-        html += QStringLiteral("<tfoot>\n<tr><td colspan=\"%1\">%2</td>").arg(firstBound).arg(cells[0]);
-        for (qsizetype i = firstBound; i < cells.size(); ++i)
-            html += QLatin1String("<td") + styles[i] + u'>' + cells[i] + QLatin1String("</td>");
-        html += QStringLiteral("</tr>\n</tfoot>\n");
-    }
-    html += QStringLiteral("</table>\n");
-    html += bandHtml(loose, QStringLiteral("resumo"));
-    html += bandHtml(report_.pageFooter, QStringLiteral("rodape"));
-    html += QStringLiteral("</body>\n</html>\n");
-    out.write(html);
-    if (!reportPage(Progress::Stage::Printing, 1))
+    HtmlWriter sink(*this, path);
+    if (!walk(nullptr, sink, 1, 1))
         return false;
-    fail(out.commit());
+    fail(sink.commit());
     return error_.isEmpty();
 }
 
@@ -851,67 +977,79 @@ bool ReportEngine::writeText(const QString &path)
     if (!layOut(&m))
         return false;
 
-    auto putBand = [&](TextPage &page, const Band &band, int top, int n) {
-        const int lines = int(m.bandHeight(band));
-        for (const BandItem &item : band.items) {
-            const int line = top + std::clamp(TextMetrics::lines(item.y), 0, std::max(0, lines - 1));
-            int col = m.chars(item.x);
-            int width = item.width > 0 ? m.chars(item.x + item.width) - col : m.chars(report_.contentWidthMm()) - col;
-            if (item.column >= 0) {
-                col = m.columnStart(m.columns()[item.column]);
-                width = m.columnChars(m.columns()[item.column]);
-            }
-            if (item.kind == BandItem::Line)
-                page.put(line, col, width, QString(width, u'-'), Qt::AlignLeft);
-            else
-                page.put(line, col, width, expand(item.text, n), item.align, false);
+    class TextWriter final : public Sink {
+    public:
+        TextWriter(ReportEngine &engine, const TextMetrics &m, const QString &path)
+            : engine_(engine), m_(m), page_(0), out_(path)
+        {
         }
+
+        bool beginPage(int) override
+        {
+            page_ = TextPage(m_.pageLines());
+            return true;
+        }
+
+        void band(Kind, const Band &band, double top, int page) override
+        {
+            const int lines = int(m_.bandHeight(band));
+            for (const BandItem &item : band.items) {
+                const int line = int(top) + std::clamp(TextMetrics::lines(item.y), 0, std::max(0, lines - 1));
+                int col = m_.chars(item.x);
+                int width = item.width > 0 ? m_.chars(item.x + item.width) - col
+                                           : m_.chars(engine_.report_.contentWidthMm()) - col;
+                if (item.column >= 0) {
+                    col = m_.columnStart(m_.columns()[item.column]);
+                    width = m_.columnChars(m_.columns()[item.column]);
+                }
+                if (item.kind == BandItem::Line)
+                    page_.put(line, col, width, QString(width, u'-'), Qt::AlignLeft);
+                else
+                    page_.put(line, col, width, engine_.expand(item.text, page), item.align, false);
+            }
+        }
+
+        void columnHeader(double top, double height) override
+        {
+            const int y = int(top);
+            const int header = int(height);
+            for (const Column &c : m_.columns()) {
+                const QStringList lines = m_.wrap(c.title, c);
+                const int first = y + header - 1 - int(lines.size());
+                for (qsizetype i = 0; i < lines.size(); ++i)
+                    page_.put(first + int(i), m_.columnStart(c), m_.columnChars(c), lines[i], c.align);
+                page_.put(y + header - 1, m_.columnStart(c), m_.columnChars(c), QString(m_.columnChars(c), u'-'),
+                          Qt::AlignLeft);
+            }
+        }
+
+        void row(const QStringList &cells, double top) override
+        {
+            const int y = int(top);
+            for (qsizetype i = 0; i < cells.size(); ++i) {
+                const Column &c = m_.columns()[i];
+                const QStringList lines = c.wrap ? m_.wrap(cells[i], c) : QStringList{cells[i]};
+                for (qsizetype l = 0; l < lines.size(); ++l)
+                    page_.put(y + int(l), m_.columnStart(c), m_.columnChars(c), lines[l], c.align,
+                              c.format == FieldFormat::Text);
+            }
+        }
+
+        void endPage(int page) override { out_.write(page > 1 ? u'\f' + page_.text() : page_.text()); }
+
+        QString commit() { return out_.commit(); }
+
+    private:
+        ReportEngine &engine_;
+        const TextMetrics &m_;
+        TextPage page_;
+        OutputFile out_;
     };
 
-    OutputFile out(path);
-    QStringList cells;
-    const int pageCount = int(layout_.pages.size());
-    for (int n = 1; n <= pageCount; ++n) {
-        const PageRows &rows = layout_.pages[n - 1];
-        TextPage page(m.pageLines());
-        int y = int(m.pageTop());
-        if (n == 1) {
-            putBand(page, report_.titleBand, y, n);
-            y += int(m.bandHeight(report_.titleBand));
-        }
-        putBand(page, report_.pageHeader, y, n);
-        y += int(m.bandHeight(report_.pageHeader));
-        const int header = int(m.headerHeight());
-        for (const Column &c : m.columns()) {
-            const QStringList lines = m.wrap(c.title, c);
-            const int top = y + header - 1 - int(lines.size());
-            for (qsizetype i = 0; i < lines.size(); ++i)
-                page.put(top + int(i), m.columnStart(c), m.columnChars(c), lines[i], c.align);
-            page.put(y + header - 1, m.columnStart(c), m.columnChars(c), QString(m.columnChars(c), u'-'),
-                     Qt::AlignLeft);
-        }
-        y += header;
-        for (int row = rows.first; row < rows.end; ++row) {
-            cells.clear();
-            for (const Column &c : report_.columns)
-                cells.append(cell(c, row).value_or(QString()));
-            for (qsizetype i = 0; i < cells.size(); ++i) {
-                const Column &c = m.columns()[i];
-                const QStringList lines = c.wrap ? m.wrap(cells[i], c) : QStringList{cells[i]};
-                for (qsizetype l = 0; l < lines.size(); ++l)
-                    page.put(y + int(l), m.columnStart(c), m.columnChars(c), lines[l], c.align,
-                             c.format == FieldFormat::Text);
-            }
-            y += int(m.rowHeight(cells));
-        }
-        if (rows.summary)
-            putBand(page, report_.summary, y, n);
-        putBand(page, report_.pageFooter, int(m.pageBottom() - m.bandHeight(report_.pageFooter)), n);
-        out.write(n > 1 ? u'\f' + page.text() : page.text());
-        if (!reportPage(Progress::Stage::Printing, n))
-            return false;
-    }
-    fail(out.commit());
+    TextWriter sink(*this, m, path);
+    if (!walk(&m, sink, 1, int(layout_.pages.size())))
+        return false;
+    fail(sink.commit());
     return error_.isEmpty();
 }
 

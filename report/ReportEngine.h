@@ -49,9 +49,10 @@ struct Layout {
     QHash<QString, Money> sums;
 };
 
-// Runs one report over one data set. Every output walks the same bands and
-// rows; the painted ones (printer, preview, PDF) lay out on the device they
-// paint on, measuring text with that device's metrics.
+// Runs one report over one data set. One walk orders the bands and rows of
+// every page and each output (painter, HTML, plain text) receives it; the
+// painted ones (printer, preview, PDF) lay out on the device they paint on,
+// measuring text with that device's metrics.
 class ReportEngine {
 public:
     ReportEngine(const ReportDefinition &report, DataSet &data);
@@ -80,9 +81,16 @@ public:
     static constexpr double MmPerLine = 25.4 / 6;
 
     class Metrics;
+    class Sink;
 
 private:
     bool layOut(const Metrics *metrics);
+    // The bands above a page's rows, told to sink; the height where the rows start.
+    double head(const Metrics *metrics, int page, Sink *sink) const;
+    // Where the page footer starts.
+    double foot(const Metrics *metrics) const;
+    // Pages first to last, band by band, to sink.
+    bool walk(const Metrics *metrics, Sink &sink, int first, int last);
     bool rowAvailable(int row);
     std::optional<QString> cell(const Column &column, int row);
     QString fieldText(const QString &field, FieldFormat format, int row);
