@@ -7,6 +7,8 @@
 
 #include "Lumora.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kTitle = QStringLiteral("Norvel Cheque");
@@ -19,6 +21,28 @@ void showError(const QString &text)
 void showInvalidAmount(const QString &valor)
 {
     showError(Money::invalidText(valor) + QStringLiteral("\nPor favor verifique o valor do cheque."));
+}
+
+// The printer selects the layout programmed under these three digits; with
+// any other text it prints nothing.
+bool refusedBankNumber(const QString &numeroBanco)
+{
+    const bool threeDigits = numeroBanco.size() == 3
+                             && std::all_of(numeroBanco.begin(), numeroBanco.end(),
+                                            [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (!threeDigits)
+        showError(QStringLiteral("O número do banco \"%1\" não é válido.\n"
+                                 "Por favor informe o número do banco com três dígitos.")
+                      .arg(numeroBanco));
+    return !threeDigits;
+}
+
+// what: "o cheque", "a cópia do cheque".
+void showNotSent(const QString &what)
+{
+    showError(QStringLiteral("A impressora não recebeu %1.\n"
+                             "Por favor verifique a impressora e o cabo, e imprima novamente.")
+                  .arg(what));
 }
 
 // The status check of both print jobs, with their three messages.
@@ -124,18 +148,23 @@ std::optional<Money> LeValorCheque(const QString &valor)
 bool ImprimeChequeImpressora(const QString &numeroBanco, const QString &favorecido,
                              const QString &cidade, Money valor, const QDate &data, int porta)
 {
+    if (refusedBankNumber(numeroBanco))
+        return false;
     PrinterSession printer(porta);
     if (!readyToPrint(printer))
         return false;
     // The library holds the amount back and sends it with the print command,
-    // so the printer always receives it last.
-    printer.sendField(ChequeField::Banco, numeroBanco);
-    printer.sendField(ChequeField::Favorecido, favorecido);
-    printer.sendField(ChequeField::Cidade, cidade);
-    printer.sendField(ChequeField::Data, chequeDateText(data));
-    printer.sendField(ChequeField::Valor, valor.printerDigits());
-    printer.printCheque();
-    return true;
+    // so the printer always receives it last. The first refusal stops the
+    // job: a print command after a lost field would print a wrong cheque.
+    const bool sent = printer.sendField(ChequeField::Banco, numeroBanco)
+                      && printer.sendField(ChequeField::Favorecido, favorecido)
+                      && printer.sendField(ChequeField::Cidade, cidade)
+                      && printer.sendField(ChequeField::Data, chequeDateText(data))
+                      && printer.sendField(ChequeField::Valor, valor.printerDigits())
+                      && printer.printCheque();
+    if (!sent)
+        showNotSent(QStringLiteral("o cheque"));
+    return sent;
 }
 
 bool ImprimeCopiaCheque(const QString &numeroBanco, const QString &nomeBanco,
@@ -145,16 +174,21 @@ bool ImprimeCopiaCheque(const QString &numeroBanco, const QString &nomeBanco,
                         const QString &descricao, const QString &parcela,
                         const QDate &data, int porta)
 {
-    PrinterSession printer(porta);
-    if (!readyToPrint(printer))
-        return false;
     const std::optional<QByteArray> text = chequeCopyText({numeroBanco, nomeBanco, agencia,
                                                            favorecido, cidade, numeroCheque,
                                                            conta, valor.toText(), descricao,
                                                            parcela, data});
-    if (text && printer.send(*text))
-        printer.eject();
-    return true;
+    if (!text) {
+        showInvalidAmount(valor.toText());
+        return false;
+    }
+    PrinterSession printer(porta);
+    if (!readyToPrint(printer))
+        return false;
+    const bool sent = printer.send(*text) && printer.eject();
+    if (!sent)
+        showNotSent(QStringLiteral("a cópia do cheque"));
+    return sent;
 }
 
 QChar FiltraTeclaNumerica(QChar &key)

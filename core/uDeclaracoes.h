@@ -86,18 +86,20 @@ std::optional<Money> LeValorCheque(const QString &valor);
 
 // Prints one cheque: opens the port, checks the status lines, sends the bank
 // number, payee, city, date (DDMMYY) and amount (Money::printerDigits) and
-// the print command, and closes the port. Returns false after showing its
-// message (title "Norvel Cheque", error icon) when the port does not open,
-// the printer is off, or it has no paper or is busy; true otherwise, also
-// when the library refused a field.
+// the print command, and closes the port. True when the library took every
+// field and the print command. Otherwise false after its message (title
+// "Norvel Cheque", error icon): a bank number that is not three digits
+// (refused before the port opens), a port that does not open, a printer
+// that is off, without paper or busy, or a field or the print command the
+// library refused (the job stops there).
 bool ImprimeChequeImpressora(const QString &numeroBanco, const QString &favorecido,
                              const QString &cidade, Money valor, const QDate &data, int porta);
 
 // Prints the plain-text copy of a cheque on a sheet and ejects it (see
 // ChequeCopyText.h for the text; its amount is Money::toText). Description
-// and installment may be empty. Same messages and result as
-// ImprimeChequeImpressora. True once the status check passed, whether or not
-// the send succeeded.
+// and installment may be empty. True when the library took the text and the
+// eject; otherwise false after the port, status or send message of
+// ImprimeChequeImpressora.
 bool ImprimeCopiaCheque(const QString &numeroBanco, const QString &nomeBanco,
                         const QString &agencia, const QString &favorecido,
                         const QString &cidade, const QString &numeroCheque,

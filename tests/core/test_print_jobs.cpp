@@ -33,6 +33,13 @@ const QString kNoPaperOrBusy = QStringLiteral(
 
 const QByteArray kStatusOk = "Lumora_Abre Lumora_Status:0 Lumora_Status:2 Lumora_Status:3";
 
+QString notSent(const char *what)
+{
+    return QStringLiteral("A impressora não recebeu %1.\n"
+                          "Por favor verifique a impressora e o cabo, e imprima novamente.")
+        .arg(QString::fromUtf8(what));
+}
+
 ChequeCopy sampleCopy()
 {
     return {QStringLiteral("237"),          QStringLiteral("BRADESCO"), QStringLiteral("0123"),
@@ -268,10 +275,48 @@ TEST_F(PrintJobs, CopyWithoutInstallmentOrDescriptionEndsWithTheAccount)
 TEST_F(PrintJobs, CopyNotEjectedWhenTheSendFails)
 {
     lumoraRefusing() = "Lumora_EnviaBloco";
-    EXPECT_TRUE(printCopy(sampleCopy()));
-    EXPECT_TRUE(presenter.boxes.isEmpty());
+    EXPECT_FALSE(printCopy(sampleCopy()));
+    expectOnlyError(notSent("a cópia do cheque"));
     EXPECT_EQ(lumoraCallSummary(), kStatusOk + " Lumora_EnviaBloco Lumora_Fecha");
     expectPortClosed();
+
+    lumoraRefusing() = "Lumora_Ejeta";
+    EXPECT_FALSE(printCopy(sampleCopy()));
+    expectOnlyError(notSent("a cópia do cheque"));
+    expectPortClosed();
+}
+
+// A refused field or print command is no printed cheque: the job stops at
+// the refusal, says so and closes the port.
+TEST_F(PrintJobs, ChequeRefusedByTheLibraryIsAFailure)
+{
+    const std::pair<const char *, QByteArray> cases[] = {
+        {"Lumora_CampoCheque", kStatusOk + " Lumora_CampoCheque:2 Lumora_Fecha"},
+        {"Lumora_ImprimeCheque", kStatusOk + " Lumora_CampoCheque:2 Lumora_CampoCheque:0 Lumora_CampoCheque:1 "
+                                             "Lumora_CampoCheque:4 Lumora_CampoCheque:3 Lumora_ImprimeCheque "
+                                             "Lumora_Fecha"},
+    };
+    for (const auto &[refused, calls] : cases) {
+        SCOPED_TRACE(refused);
+        lumoraRefusing() = refused;
+        EXPECT_FALSE(printCheque());
+        expectOnlyError(notSent("o cheque"));
+        EXPECT_EQ(lumoraCallSummary(), calls);
+        expectPortClosed();
+    }
+}
+
+TEST_F(PrintJobs, BankNumberOtherThanThreeDigitsIsRefusedBeforeThePortOpens)
+{
+    for (const char *bank : {"", "23", "2370", "2a7", "\u0662\u0663\u0667"}) {
+        SCOPED_TRACE(bank);
+        EXPECT_FALSE(ImprimeChequeImpressora(QString::fromUtf8(bank), QString(), QStringLiteral("Rio"),
+                                             Money::fromCentavos(100), QDate(2026, 12, 8), kPort));
+        expectOnlyError(QStringLiteral("O número do banco \"%1\" não é válido.\n"
+                                       "Por favor informe o número do banco com três dígitos.")
+                            .arg(QString::fromUtf8(bank)));
+        EXPECT_EQ(lumoraCallSummary(), "");
+    }
 }
 
 TEST_F(PrintJobs, CopyOfAnAmountThatIsNotANumberSendsNothing)

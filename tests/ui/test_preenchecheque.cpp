@@ -39,6 +39,7 @@ private slots:
 
     void aparencia();
     void teclasValorEBanco();
+    void semNumeroNaoHaBanco();
     void campoObrigatorio_data();
     void campoObrigatorio();
     void semFavorecidoNemEscolhas();
@@ -259,6 +260,25 @@ void TestPreencheCheque::teclasValorEBanco()
     QCOMPARE(controle<CaixaBusca>("edtBanco")->currentText(), QStringLiteral("Bradesco"));
     QTest::keyClick(controle<QWidget>("edtBanco"), Qt::Key_Tab);
     QCOMPARE(caixa("edtNumBanco")->text(), QStringLiteral("237"));
+}
+
+void TestPreencheCheque::semNumeroNaoHaBanco()
+{
+    // The release of the shortcut that opened the window lands in the number
+    // box; the empty number names no bank.
+    QWidget *numero = controle<QWidget>("edtNumBanco");
+    QTest::keyRelease(numero, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyRelease(numero, Qt::Key_Control);
+    QCOMPARE(controle<CaixaBusca>("edtBanco")->currentIndex(), -1);
+
+    // Straight to the value and "Imprimir": the bank is asked for.
+    digita("edtValor", QStringLiteral("15000"));
+    digita("edtAgencia", QStringLiteral("1234"));
+    digita("edtConta", QStringLiteral("5"));
+    const qsizetype antes = chequesDeHoje().size();
+    clica("btImprimir");
+    QCOMPARE(caixas_->lastText(), QStringLiteral("O Campo Banco deve ser preenchido!"));
+    QCOMPARE(chequesDeHoje().size(), antes);
 }
 
 void TestPreencheCheque::campoObrigatorio_data()

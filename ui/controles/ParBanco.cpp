@@ -13,16 +13,17 @@ ParBanco::ParBanco(QLineEdit *numero, CaixaBusca *banco, TdmNorvelCheque &dm)
 {
     filtraDigitos(numero);
     banco->liga(dm.ListaBancos2, QStringLiteral("IDBANCO"), QStringLiteral("BANCO"));
-    numero->installEventFilter(this);
+    // Only what is typed looks up: a key released in the box that changed
+    // nothing (the release of the shortcut that opened the window, Tab, an
+    // arrow) would show a bank the empty number does not name.
+    connect(numero, &QLineEdit::textEdited, this, &ParBanco::buscaPorNumero);
     banco->installEventFilter(this);
     connect(banco, &CaixaBusca::listaFechada, this, &ParBanco::copiaNumero);
 }
 
 bool ParBanco::eventFilter(QObject *objeto, QEvent *evento)
 {
-    if (objeto == numero_ && evento->type() == QEvent::KeyRelease) {
-        buscaPorNumero();
-    } else if (objeto == banco_) {
+    if (objeto == banco_) {
         if (evento->type() == QEvent::FocusOut) {
             copiaNumero();
         } else if (evento->type() == QEvent::KeyRelease) {

@@ -6,8 +6,8 @@ class CaixaBusca;
 class QLineEdit;
 class TdmNorvelCheque;
 
-// The bank of an entry window, by number or by name. Every key released in
-// the number box filters the data module's ListaBancos2 by the typed text
+// The bank of an entry window, by number or by name. Every edit typed in the
+// number box filters the data module's ListaBancos2 by its text
 // (FiltroBanco) and shows the first remaining bank's name, or nothing. The
 // name box, bound to ListaBancos2, hands its bank's number back to the number
 // box when its list closes, when it is left, and on Up or Down. The filter
