@@ -7,21 +7,6 @@
 #include "uDMNorvelCheque.h"
 #include "uDeclaracoes.h"
 
-namespace {
-
-// Text to integer the way the program converts typed numbers: anything but
-// an optionally signed run of digits is the conversion error.
-bool converteInteiro(const QString &texto, int &valor)
-{
-    bool ok = false;
-    valor = texto.toInt(&ok);
-    if (!ok)
-        NorvelApplication::relataErro(QStringLiteral("'%1' is not a valid integer value").arg(texto));
-    return ok;
-}
-
-} // namespace
-
 TfrmBancos::TfrmBancos(const Contexto &contexto, QWidget *parent)
     : JanelaFilha(contexto, parent), ui(std::make_unique<Ui::TfrmBancos>())
 {

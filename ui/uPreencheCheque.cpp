@@ -1,6 +1,7 @@
 #include "uPreencheCheque.h"
 #include "ui_uPreencheCheque.h"
 
+#include "CamposObrigatorios.h"
 #include "FiltroTeclas.h"
 #include "ParBanco.h"
 #include "uCentroCusto.h"
@@ -81,22 +82,13 @@ void TfrmPreencherCheque::chkJaImpressoClick()
 
 bool TfrmPreencherCheque::ValidaCampos()
 {
-    const std::pair<QWidget *, QString> campos[] = {
-        {ui->edtBanco, QStringLiteral("Banco")},     {ui->edtValor, QStringLiteral("Valor")},
-        {ui->edtAgencia, QStringLiteral("Agencia")}, {ui->edtConta, QStringLiteral("Conta")},
+    return camposPreenchidos({
+        {ui->edtBanco, QStringLiteral("Banco")},
+        {ui->edtValor, QStringLiteral("Valor")},
+        {ui->edtAgencia, QStringLiteral("Agencia")},
+        {ui->edtConta, QStringLiteral("Conta")},
         {ui->edtCidade, QStringLiteral("Cidade")},
-    };
-    for (const auto &[caixa, nome] : campos) {
-        const QString texto = caixa == ui->edtBanco ? ui->edtBanco->currentText()
-                                                    : static_cast<QLineEdit *>(caixa)->text();
-        if (texto.isEmpty()) {
-            caixa->setFocus();
-            mostra(QStringLiteral("O Campo ") + nome + QStringLiteral(" deve ser preenchido!"),
-                   MessagePresenter::Icon::Warning);
-            return false;
-        }
-    }
-    return true;
+    });
 }
 
 bool TfrmPreencherCheque::GravaCheque()

@@ -21,10 +21,6 @@ public:
     // The key of the cheque this window stored last; 0 before the first.
     int idCheque() const { return idCheque_; }
 
-signals:
-    // A registry window opened from here, for the main window to hold.
-    void abreJanela(QWidget *janela);
-
 protected:
     void FormShow() override;
 

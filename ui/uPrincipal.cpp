@@ -7,6 +7,7 @@
 #include "uCentroCusto.h"
 #include "uCompensacao.h"
 #include "uConfiguracoes.h"
+#include "uChequePreDatado.h"
 #include "uConsultas.h"
 #include "uFavorecido.h"
 #include "uPreencheCheque.h"
@@ -90,18 +91,25 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent)
     };
     for (const auto &[acao, cria] : registros)
         ligaAcao(acao, [this, cria] { mostraFilho(cria()); });
-    ligaAcao(ui->actChequeAvulso, [this] {
-        auto *cheque = new TfrmPreencherCheque(contexto_);
-        connect(cheque, &TfrmPreencherCheque::abreJanela, this, [this](QWidget *janela) { mostraFilho(janela); });
-        mostraFilho(cheque);
-    });
+    // The entry windows open a new window on every command, and registries
+    // of their own that are held here like the rest.
+    const std::pair<QAction *, std::function<JanelaFilha *()>> entradas[] = {
+        {ui->actChequeAvulso, [this] { return new TfrmPreencherCheque(contexto_); }},
+        {ui->actChequePreDatado, [this] { return new TfrmChequePreDatado(contexto_); }},
+    };
+    for (const auto &[acao, cria] : entradas)
+        ligaAcao(acao, [this, cria] {
+            JanelaFilha *entrada = cria();
+            connect(entrada, &JanelaFilha::abreJanela, this, [this](QWidget *janela) { mostraFilho(janela); });
+            mostraFilho(entrada);
+        });
     ligaAcao(ui->actConsultaAvulso, [this] {
         abreUnico(QStringLiteral("frmConsultas"), [this] { return new TfrmConsultas(contexto_); });
     });
-    // The post-dated series and the endorsement have no window in this build
+    // The endorsement and the post-dated query have no window in this build
     // yet: their entries stay visible but greyed, rather than doing nothing
     // when chosen.
-    for (QAction *acao : {ui->actChequePreDatado, ui->actEndosso, ui->actConsultaPreDatado})
+    for (QAction *acao : {ui->actEndosso, ui->actConsultaPreDatado})
         acao->setEnabled(false);
     ligaAcao(ui->actSair, [this] { actSairClick(); });
     ligaAcao(ui->actConfiguracoes, [this] { actConfiguracoesClick(); });

@@ -36,3 +36,12 @@ void NorvelApplication::relataErro(const QString &mensagem)
         texto += QLatin1Char('.');
     messages().show(applicationName(), texto, MessagePresenter::Icon::Error);
 }
+
+bool converteInteiro(const QString &texto, int &valor)
+{
+    bool ok = false;
+    valor = texto.toInt(&ok);
+    if (!ok)
+        NorvelApplication::relataErro(QStringLiteral("'%1' is not a valid integer value").arg(texto));
+    return ok;
+}

@@ -22,3 +22,8 @@ public:
 private:
     QTranslator traducaoQt_;
 };
+
+// Text to integer the way the program converts typed numbers: anything but
+// an optionally signed run of digits is the conversion error, reported
+// through relataErro; false then.
+bool converteInteiro(const QString &texto, int &valor);

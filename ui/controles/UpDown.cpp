@@ -1,7 +1,10 @@
 #include "UpDown.h"
 
+#include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 UpDown::UpDown(QWidget *parent)
     : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this))
@@ -28,3 +31,13 @@ UpDown::UpDown(QWidget *parent)
 }
 
 void UpDown::click(Button button) { emit clicked(button); }
+
+void UpDown::associa(QLineEdit *caixa, int minimo, int maximo)
+{
+    connect(this, &UpDown::clicked, caixa, [caixa, minimo, maximo](Button button) {
+        bool numero = false;
+        const int valor = caixa->text().toInt(&numero);
+        const int passo = button == Button::Up ? 1 : -1;
+        caixa->setText(QString::number(numero ? std::clamp(valor + passo, minimo, maximo) : minimo));
+    });
+}

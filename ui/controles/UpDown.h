@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QLineEdit;
 class QToolButton;
 
 // A pair of arrow buttons beside a plain edit box, the way a spinner's
@@ -18,6 +19,11 @@ public:
 
     // Acts as a click on button.
     void click(Button button);
+
+    // The arrows of a number box, as a spinner steps its field: each click
+    // moves the box's number by one within minimo..maximo (a box without a
+    // number goes to minimo) before the owner's handlers of clicked() run.
+    void associa(QLineEdit *caixa, int minimo, int maximo);
 
 signals:
     void clicked(UpDown::Button button);
