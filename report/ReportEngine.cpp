@@ -42,6 +42,8 @@ QStringList wrapText(const QString &text, double width, const std::function<doub
             qsizetype fit = 1;
             while (fit + 1 < word.size() && measure(word.left(fit + 1)) <= width)
                 ++fit;
+            if (word.at(fit - 1).isHighSurrogate()) // a character is never split
+                fit += fit == 1 ? 1 : -1;
             lines.append(word.left(fit));
             word = word.mid(fit);
         }
@@ -333,7 +335,9 @@ public:
     {
         if (line < 0 || line >= lines_.size() || width <= 0)
             return;
-        const QString t = clip ? text.left(width) : text;
+        QString t = clip ? text.left(width) : text;
+        if (t.size() < text.size() && t.back().isHighSurrogate())
+            t.chop(1); // a character is never split
         int at = col;
         if (align & Qt::AlignRight)
             at = col + width - int(t.size());

@@ -117,3 +117,34 @@ TEST(HostileReportData, ARowTallerThanAPageIsNotCut)
         EXPECT_FALSE(QFileInfo::exists(out));
     }
 }
+
+namespace {
+
+// Synthetic cheques whose payees are emoji, two UTF-16 units each.
+class EmojiPayees final : public DataSet {
+public:
+    SyntheticCheques rows{3};
+    int rowCount() const override { return rows.rowCount(); }
+    bool hasField(const QString &f) const override { return rows.hasField(f); }
+    QVariant value(int row, const QString &f) const override
+    {
+        return f == QLatin1String("FAVORECIDO") || f == QLatin1String("STATUS1") ? QStringLiteral("😀").repeated(25 + row)
+                                                                                : rows.value(row, f);
+    }
+};
+
+} // namespace
+
+// A column cuts or wraps between characters, never inside one.
+TEST(HostileReportData, CharactersStayWholeInText)
+{
+    QTemporaryDir dir;
+    EmojiPayees data;
+    const QString out = dir.filePath(QStringLiteral("emoji.txt"));
+    QString error;
+    ASSERT_TRUE(gravaRelatorio(QStringLiteral(RELATORIO), data, FileFormat::Text, out, &error)) << error.toStdString();
+    const QString text = readAll(out);
+    EXPECT_TRUE(text.contains(QStringLiteral("😀😀😀")));
+    // A lone half of a pair is written as "?" or U+FFFD.
+    EXPECT_FALSE(text.contains(u'?') || text.contains(QChar::ReplacementCharacter));
+}
