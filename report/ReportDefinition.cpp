@@ -40,7 +40,6 @@ QString readerError(const QXmlStreamReader &xml)
         const char *text;
     } known[] = {
         {"Opening and ending tag mismatch.", "a marca de fim não corresponde ao elemento aberto"},
-        {"Premature end of document.", "o arquivo termina antes do fim do relatório"},
         {"Extra content at end of document.", "há conteúdo depois do fim do relatório"},
         {"Entity expands to more characters than the entity expansion limit.",
          "uma entidade se expande além do limite permitido"},
@@ -49,7 +48,6 @@ QString readerError(const QXmlStreamReader &xml)
         {"Invalid XML name.", "nome de elemento ou atributo inválido"},
         {"Invalid XML character.", "caractere inválido"},
         {"Invalid character reference.", "referência de caractere inválida"},
-        {"Encountered incorrectly encoded content.", "o arquivo não está em UTF-8 válido"},
         {"Start tag expected.", "falta o elemento <report>"},
         {"Invalid document.", "o arquivo não é um documento XML"},
         {"XML declaration not at start of document.", "a declaração <?xml?> não está no começo do arquivo"},
