@@ -2,8 +2,8 @@
 #include "ui_uImprimePreDatados.h"
 
 #include "DataLonga.h"
-#include "MessagePresenter.h"
-#include "Protege.h"
+#include "GradeParcelas.h"
+#include "Registros.h"
 #include "uDeclaracoes.h"
 
 #include <QCoreApplication>
@@ -31,9 +31,7 @@ protected:
 } // namespace
 
 TfrmImprimePreDatados::TfrmImprimePreDatados(const Contexto &contexto, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TfrmImprimePreDatados>()), contexto_(contexto)
+    : JanelaModal(contexto, parent), ui(std::make_unique<Ui::TfrmImprimePreDatados>())
 {
     ui->setupUi(this);
     setFixedSize(size());
@@ -63,22 +61,24 @@ TfrmImprimePreDatados::TfrmImprimePreDatados(const Contexto &contexto, QWidget *
     lblParcela = rotulo("lblParcela");
     lblData = rotulo("lblData");
 
-    ligaProtegido(ui->btAnterior, &QPushButton::clicked, this, &TfrmImprimePreDatados::btAnteriorClick);
-    ligaProtegido(ui->btProximo, &QPushButton::clicked, this, &TfrmImprimePreDatados::btProximoClick);
-    ligaProtegido(ui->btImprimir, &QPushButton::clicked, this, &TfrmImprimePreDatados::btImprimirClick);
-    ligaProtegido(ui->btImprimirCopia, &QPushButton::clicked, this, &TfrmImprimePreDatados::ImprimeCopiaParcela);
+    liga(ui->btAnterior, &QPushButton::clicked, &TfrmImprimePreDatados::btAnteriorClick);
+    liga(ui->btProximo, &QPushButton::clicked, &TfrmImprimePreDatados::btProximoClick);
+    liga(ui->btImprimir, &QPushButton::clicked, &TfrmImprimePreDatados::btImprimirClick);
+    liga(ui->btImprimirCopia, &QPushButton::clicked, &TfrmImprimePreDatados::ImprimeCopiaParcela);
     connect(ui->btSair, &QPushButton::clicked, this, &QDialog::close);
 }
 
 TfrmImprimePreDatados::~TfrmImprimePreDatados() = default;
 
-void TfrmImprimePreDatados::showEvent(QShowEvent *event)
+void TfrmImprimePreDatados::preenche(const RegistroPreDatado &serie)
 {
-    QDialog::showEvent(event);
-    if (!mostrado_) {
-        mostrado_ = true;
-        executaProtegido([this] { FormShow(); });
-    }
+    lblFavorecido->setText(serie.favorecido);
+    lblNumBanco->setText(serie.numBanco);
+    lblBanco->setText(serie.nomeBanco);
+    lblCidade->setText(serie.cidade);
+    lblAgencia->setText(serie.agencia);
+    lblConta->setText(serie.conta);
+    Plano = planoDaSerie(serie);
 }
 
 void TfrmImprimePreDatados::FormShow()
@@ -119,9 +119,9 @@ void TfrmImprimePreDatados::btProximoClick()
 
 void TfrmImprimePreDatados::btImprimirClick()
 {
-    if (messages().ask(QStringLiteral("Iniciar impressão de pré-datados?"),
-                       QStringLiteral("Para inciar a impressão dos cheques pré-datados, posicione o papel na "
-                                      "impressora e pressione o botão Sim")))
+    if (pergunta(QStringLiteral("Para inciar a impressão dos cheques pré-datados, posicione o papel na impressora e "
+                                "pressione o botão Sim"),
+                 QStringLiteral("Iniciar impressão de pré-datados?")))
         ImprimeParcelas();
 }
 
@@ -135,7 +135,7 @@ void TfrmImprimePreDatados::ImprimeParcelas()
         if (!imprimeParcelaAtual()) {
             // The print job has said why. A failed last cheque ends the run
             // without the closing notice: it did not finish.
-            if (messages().ask(TituloPrograma, QStringLiteral("Tentar novamente?")))
+            if (pergunta(QStringLiteral("Tentar novamente?")))
                 continue;
             return;
         }
@@ -154,8 +154,7 @@ void TfrmImprimePreDatados::ImprimeParcelas()
         if (resposta == MessagePresenter::Answer::Yes)
             MostraParcela(parcelaAtual_ + 1);
     }
-    messages().show(TituloPrograma, QStringLiteral("Impressão dos cheques pré-datados finalizada."),
-                    MessagePresenter::Icon::Information);
+    mostra(QStringLiteral("Impressão dos cheques pré-datados finalizada."), MessagePresenter::Icon::Information);
 }
 
 bool TfrmImprimePreDatados::imprimeParcelaAtual()
@@ -163,14 +162,13 @@ bool TfrmImprimePreDatados::imprimeParcelaAtual()
     const Parcela &parcela = Plano.parcelas[std::size_t(parcelaAtual_ - 1)];
     if (!parcela.data.isValid()) {
         // The plan leaves out dates past 31/12/9999, which no cheque carries.
-        messages().show(TituloPrograma,
-                        QStringLiteral("A parcela %1 não tem data válida para o cheque.").arg(lblParcela->text()),
-                        MessagePresenter::Icon::Error);
+        mostra(QStringLiteral("A parcela %1 não tem data válida para o cheque.").arg(lblParcela->text()),
+               MessagePresenter::Icon::Error);
         return false;
     }
     try {
         return ImprimeChequeImpressora(lblNumBanco->text(), lblFavorecido->text(), lblCidade->text(), parcela.valor,
-                                       parcela.data, contexto_.portaCOM);
+                                       parcela.data, contexto().portaCOM);
     } catch (const std::exception &) {
         // An error inside the job counts as not printed and is not reported.
         return false;
@@ -204,15 +202,14 @@ void TfrmImprimePreDatados::ImprimeCopiaParcela()
     if (ImprimeCopiaCheque(lblNumBanco->text(), lblBanco->text(), lblAgencia->text(), lblFavorecido->text(),
                            lblCidade->text(), lblNumCheque->text(), lblConta->text(),
                            Plano.parcelas[std::size_t(parcelaAtual_ - 1)].valor, lblValorExtenso->text(),
-                           lblParcela->text(), DataParcela, contexto_.portaCOM))
-        messages().show(TituloPrograma, QStringLiteral("Comando enviado para impressora com sucesso"),
-                        MessagePresenter::Icon::Information);
+                           lblParcela->text(), DataParcela, contexto().portaCOM))
+        mostra(QStringLiteral("Comando enviado para impressora com sucesso"), MessagePresenter::Icon::Information);
 }
 
 void TfrmImprimePreDatados::done(int)
 {
     if (imprimindo_)
         return;
-    if (messages().ask(TituloPrograma, QStringLiteral("Você tem certeza que deseja sair?")))
+    if (pergunta(QStringLiteral("Você tem certeza que deseja sair?")))
         QDialog::done(impresso_ ? QDialog::Accepted : QDialog::Rejected);
 }

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "Contexto.h"
+#include "JanelaModal.h"
 #include "PlanoParcelas.h"
 
 #include <QDate>
-#include <QDialog>
 
 #include <chrono>
 #include <memory>
 
 class QLabel;
+struct RegistroPreDatado;
 
 namespace Ui {
 class TfrmImprimePreDatados;
@@ -18,15 +18,14 @@ class TfrmImprimePreDatados;
 // Prints the cheques of a post-dated series one installment after the
 // other, the user placing each form in the printer, and the copy of the
 // installment shown. The caller fills the series' captions and hands over
-// its installment plan, runs it modally through the message seam and reads
-// the result: Accepted when at least one cheque was printed while it was
-// shown, Rejected otherwise.
+// its installment plan (preenche() does both from a stored series), runs it
+// with executa() and reads the result: Accepted when at least one cheque was
+// printed while it was shown, Rejected otherwise.
 //
 //     TfrmImprimePreDatados run(contexto(), this);
-//     run.lblFavorecido->setText(...);   // and the other five captions
-//     run.Plano = planoParcelas(...);
-//     if (messages().runModal(run) == QDialog::Accepted) MarcaImpresso();
-class TfrmImprimePreDatados : public QDialog {
+//     run.preenche(serie);
+//     if (run.executa() == QDialog::Accepted) MarcaImpresso();
+class TfrmImprimePreDatados : public JanelaModal {
     Q_OBJECT
 
 public:
@@ -42,6 +41,9 @@ public:
     QLabel *lblConta;
     // One cheque per installment; the run shows and prints them from here.
     PlanoParcelas Plano;
+
+    // The captions and the plan of a stored series.
+    void preenche(const RegistroPreDatado &serie);
 
     // The installment shown, from 1.
     int ParcelaAtual() const { return parcelaAtual_; }
@@ -59,11 +61,8 @@ public:
     // Refused while the run is printing.
     void done(int resultado) override;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
-    void FormShow();
+    void FormShow() override;
     void btAnteriorClick();
     void btProximoClick();
     void btImprimirClick();
@@ -73,7 +72,6 @@ private:
     void aguardaImpressora();
 
     std::unique_ptr<Ui::TfrmImprimePreDatados> ui;
-    const Contexto &contexto_;
     QLabel *lblValor;
     QLabel *lblValorExtenso;
     QLabel *lblNumCheque;
@@ -83,6 +81,5 @@ private:
     QDate DataParcela;
     bool impresso_ = false;
     bool imprimindo_ = false;
-    bool mostrado_ = false;
     std::chrono::milliseconds espera_{5000};
 };
