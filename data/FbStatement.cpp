@@ -16,6 +16,26 @@ namespace {
 constexpr unsigned CharsetIso8859_1 = 21;
 constexpr unsigned CharsetOctets = 1;
 
+// The longest text a parameter carries: the largest VARCHAR. A message holds
+// a text's length in 16 bits, so a longer one would arrive cut.
+constexpr qsizetype MaxTextBytes = 32765;
+
+// The engine's own refusal of a text longer than its parameter, with the
+// parameter's length in bytes (characters, in the database's ISO8859_1).
+DbError textTooLong(unsigned expected, qsizetype actual)
+{
+    const ISC_STATUS vector[] = {isc_arg_gds,    isc_dsql_error,        isc_arg_gds,    isc_sqlerr,
+                                 isc_arg_number, -303,                  isc_arg_gds,    isc_arith_except,
+                                 isc_arg_gds,    isc_string_truncation, isc_arg_gds,    isc_trunc_limits,
+                                 isc_arg_number, ISC_STATUS(expected),  isc_arg_number, ISC_STATUS(actual),
+                                 isc_arg_end};
+    Firebird::IStatus* status = Client::instance().master()->getStatus();
+    status->setErrors(vector);
+    DbError error = toDbError(status);
+    status->dispose();
+    return error;
+}
+
 bool isNull(const QVariant& v)
 {
     return !v.isValid() || v.isNull();
@@ -145,6 +165,12 @@ Statement::Input Statement::buildInput(const QVariantList& inputs) const
                 break;
             default:
                 texts[i] = toLatin1Checked(v.toString());
+                if (texts[i].size() > MaxTextBytes) {
+                    const unsigned type = inMeta_->getType(st, i);
+                    throw textTooLong(type == SQL_VARYING || type == SQL_TEXT ? inMeta_->getLength(st, i)
+                                                                              : unsigned(MaxTextBytes),
+                                      texts[i].size());
+                }
                 builder->setType(st, i, SQL_VARYING);
                 builder->setCharSet(st, i, CharsetIso8859_1);
                 builder->setLength(st, i, static_cast<unsigned>(std::max<qsizetype>(texts[i].size(), 1)));

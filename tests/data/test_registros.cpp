@@ -138,6 +138,34 @@ TEST_F(RegistroTest, FailedCallReportsItsPrefixStoresNothingAndMakesNoKey)
     EXPECT_TRUE(dm().insereCheque(c, QStringLiteral("Erro: ")));
 }
 
+// A text's length travels in 16 bits: one of 32,766 characters or more
+// (what a parameter holds at most) is refused as any other too long for its
+// column, with its true length, never stored cut.
+TEST_F(RegistroTest, TextBeyondWhatAParameterHoldsIsRefusedNotStoredCut)
+{
+    const int banco = insertBank(QStringLiteral("341"));
+    const int favorecidos = dm().ListaFavorecidos.rowCount();
+    for (const int length : {32766, 65536, 65546}) {
+        SCOPED_TRACE(length);
+        const QString longo(length, QLatin1Char('x'));
+        RegistroCheque c = chequeSemEscolhas(banco);
+        c.favorecido = longo;
+        const WriteResult cheque = dm().insereCheque(c, QStringLiteral("Erro: "));
+        const WriteResult favorecido =
+            dm().gravar(dm().spInsereFavorecido, {{"NOMEFAVORECIDO", longo}}, QStringLiteral("Erro: "));
+        for (const WriteResult& r : {cheque, favorecido}) {
+            EXPECT_FALSE(r);
+            EXPECT_NE(r.sqlCode, 0);
+            EXPECT_TRUE(r.message.contains(QStringLiteral("truncation")) &&
+                        r.message.contains(QStringLiteral("actual %1").arg(length)))
+                << r.message.left(200).toStdString();
+        }
+    }
+    EXPECT_TRUE(dm().ListaCheques.isEmpty());
+    dm().ListaFavorecidos.reopen();
+    EXPECT_EQ(dm().ListaFavorecidos.rowCount(), favorecidos);
+}
+
 TEST_F(RegistroTest, SeriesRoundTripMarkAndCancel)
 {
     const int banco = insertBank(QStringLiteral("033"), QStringLiteral("Santander"));
