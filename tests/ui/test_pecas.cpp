@@ -30,6 +30,7 @@ private slots:
     void cleanup();
 
     void caixaBuscaNuloEReaberturas();
+    void caixaBuscaPorDigitacao();
     void parBancoPorNumeroEPorNome();
     void formataValor_data();
     void formataValor();
@@ -134,6 +135,28 @@ void TestPecas::caixaBuscaNuloEReaberturas()
     QVERIFY2(apagado, qPrintable(apagado.message));
     QCOMPARE(caixa->currentIndex(), -1);
     QVERIFY(!caixa->chave().isValid());
+}
+
+void TestPecas::caixaBuscaPorDigitacao()
+{
+    auto *caixa = new CaixaBusca;
+    caixa->liga(dm_->ListaFavorecidos, QStringLiteral("IDFAVORECIDO"), QStringLiteral("NOMEFAVORECIDO"));
+    for (const char *nome : {"Joselito", "Joana", "Josefa"})
+        insereFavorecido(QLatin1String(nome));
+    janela({caixa});
+    caixa->setFocus();
+
+    // Nothing chosen yet: the first name that starts with the letters.
+    QTest::keyClicks(caixa, QStringLiteral("Jos"));
+    QCOMPARE(caixa->currentText(), QStringLiteral("Josefa"));
+    QTest::keyClick(caixa, Qt::Key_Down);
+    QCOMPARE(caixa->currentText(), QStringLiteral("Joselito"));
+    // Chosen: still the first, not the next after the chosen one.
+    QTest::keyClicks(caixa, QStringLiteral("jo"));
+    QCOMPARE(caixa->currentText(), QStringLiteral("Joana"));
+    // No name goes on so: the choice stays.
+    QTest::keyClicks(caixa, QStringLiteral("x"));
+    QCOMPARE(caixa->currentText(), QStringLiteral("Joana"));
 }
 
 void TestPecas::parBancoPorNumeroEPorNome()

@@ -2,6 +2,9 @@
 
 #include "DbQuery.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+
 CaixaBusca::CaixaBusca(QWidget *parent) : QComboBox(parent)
 {
     setEditable(false);
@@ -59,4 +62,39 @@ void CaixaBusca::hidePopup()
 {
     QComboBox::hidePopup();
     emit listaFechada();
+}
+
+// The combo box's own search starts from the chosen row's cell, and from
+// column 0 (the hidden key) when none is chosen, so it finds nothing there.
+void CaixaBusca::keyPressEvent(QKeyEvent *event)
+{
+    const QString texto = event->text();
+    if (!ultimaTecla_.isValid() || ultimaTecla_.hasExpired(QApplication::keyboardInputInterval()))
+        digitado_.clear();
+    // A blank goes on a name being typed; on its own it opens the list. Any
+    // other key (an arrow, Tab) ends the name.
+    if (!lista_ || texto.isEmpty() || !texto.at(0).isPrint() || (texto.at(0).isSpace() && digitado_.isEmpty())) {
+        digitado_.clear();
+        QComboBox::keyPressEvent(event);
+        return;
+    }
+    digitado_ += texto;
+    ultimaTecla_.start();
+    const int linha = primeiraQueComeca(digitado_);
+    if (linha >= 0 && linha != currentIndex()) {
+        setCurrentIndex(linha);
+        emit activated(linha);
+    }
+}
+
+int CaixaBusca::primeiraQueComeca(const QString &texto)
+{
+    for (int linha = 0;; ++linha) {
+        if (linha == lista_->rowCount() && lista_->canFetchMore())
+            lista_->fetchMore();
+        if (linha >= lista_->rowCount())
+            return -1;
+        if (lista_->index(linha, modelColumn()).data().toString().startsWith(texto, Qt::CaseInsensitive))
+            return linha;
+    }
 }

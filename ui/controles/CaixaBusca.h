@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QVariant>
 
 #include <optional>
@@ -13,7 +14,9 @@ class DbQuery;
 // row and gives the key field of the row chosen. Nothing chosen (index -1)
 // shows nothing and gives NULL. It cannot be typed into, only picked from.
 // When its list is reopened it keeps the row of the same key, or shows
-// nothing when that row is gone.
+// nothing when that row is gone. Typing picks the first row whose shown
+// field starts with what was typed (letters typed in a quick run add up),
+// whether or not a row was chosen before.
 class CaixaBusca : public QComboBox {
     Q_OBJECT
 
@@ -34,15 +37,22 @@ public:
 
     void hidePopup() override;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 signals:
     // The drop-down list closed, whether or not a row was picked.
     void listaFechada();
 
 private:
     void ajustaColuna();
+    // The first row whose shown field starts with texto, fetching as needed.
+    int primeiraQueComeca(const QString &texto);
 
     norvel::db::DbQuery *lista_ = nullptr;
     QString campoChave_;
     QString mostraCampo_;
     QVariant chaveAntes_;
+    QString digitado_;
+    QElapsedTimer ultimaTecla_;
 };
