@@ -302,16 +302,10 @@ void TfrmChequePreDatado::btImprimirClick()
     travaTela(true);
     if (!salvo)
         return;
-    TfrmImprimePreDatados impressao(contexto(), this);
-    impressao.lblFavorecido->setText(serie->favorecido);
-    impressao.lblNumBanco->setText(serie->numBanco);
-    impressao.lblBanco->setText(serie->nomeBanco);
-    impressao.lblCidade->setText(serie->cidade);
-    impressao.lblAgencia->setText(serie->agencia);
-    impressao.lblConta->setText(serie->conta);
     // The run prints the series as stored, which the grid shows.
-    impressao.Plano = planoDaSerie(*serie);
-    if (messages().runModal(impressao) == QDialog::Accepted)
+    TfrmImprimePreDatados impressao(contexto(), this);
+    impressao.preenche(*serie);
+    if (impressao.executa() == QDialog::Accepted)
         MarcaImpresso();
 }
 
