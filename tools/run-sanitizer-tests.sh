@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds the printer library's tests and the fuzz targets (telnet codec,
-# virtual printer's interpreter) once more under AddressSanitizer and
+# virtual printer's interpreter, report files) once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer, in build-asan/, and runs them. Any report fails.
 set -e
 cd "$(dirname "$0")/.."
