@@ -45,6 +45,9 @@ struct lumora_port_ops {
     int (*bytes_waiting)(struct lumora_port *port, size_t *count);
     int (*modem_lines)(struct lumora_port *port, unsigned *lines);
     int (*line_errors)(struct lumora_port *port, unsigned *errors);
+    /* 1 once the link is known to be gone (peer closed or reset, device
+     * removed): from then on nothing it reported before holds. */
+    int (*lost)(struct lumora_port *port);
 };
 
 struct lumora_port {

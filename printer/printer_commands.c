@@ -14,6 +14,19 @@ static struct lumora_outcome failed(int32_t error)
     return lumora_outcome(0, error);
 }
 
+/* A query that cannot read the lines leaves the code as it was, unless the
+ * link is gone: the lines it reported before no longer hold, so it fails
+ * with code 1, or keeps the code of the send or read that found the link
+ * gone first (a failed send keeps its 2). */
+static struct lumora_outcome unreadable(struct lumora_port *port)
+{
+    int32_t code = lumora.last_error;
+    int link_failure = code >= LUMORA_ERR_ESCRITA && code <= LUMORA_ERR_TEMPO_LEITURA;
+    if (port->ops->lost(port) && !link_failure)
+        return failed(LUMORA_ERR_PORTA);
+    return lumora_outcome(0, LUMORA_KEEP_ERROR);
+}
+
 /* A successful query leaves the code as it was. */
 static struct lumora_outcome status(uint32_t query)
 {
@@ -27,11 +40,11 @@ static struct lumora_outcome status(uint32_t query)
     unsigned flags;
     if (query == 1) {
         if (port->ops->line_errors(port, &flags) != 0)
-            return lumora_outcome(0, LUMORA_KEEP_ERROR);
+            return unreadable(port);
         return lumora_outcome((flags & LUMORA_LINE_ERROR_TX_FULL) != 0, LUMORA_KEEP_ERROR);
     }
     if (port->ops->modem_lines(port, &flags) != 0)
-        return lumora_outcome(0, LUMORA_KEEP_ERROR);
+        return unreadable(port);
     int32_t result = query == 0 ? (flags & LUMORA_LINE_DSR) != 0
                    : query == 2 ? (flags & LUMORA_LINE_CTS) == 0
                                 : (flags & LUMORA_LINE_DSR) == 0;

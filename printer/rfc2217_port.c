@@ -52,6 +52,7 @@ struct rfc2217_port {
     int com_port_answer; /* 0 not yet, 1 accepted, -1 refused */
     int modem_reported;
     unsigned char modem_state;
+    int mask_acked; /* the server took the last of the line settings */
     int purge_acked;
     int purge_pending;     /* a purge awaits its acknowledgement */
     int purge_ack_missing; /* the server never acknowledged a purge: stop waiting */
@@ -146,6 +147,9 @@ static void on_subnegotiation(void *context, const unsigned char *payload, size_
             p->modem_reported = 1;
             lumora_trace("modem state %02X", payload[2]);
         }
+        break;
+    case CPC_SERVER + CPC_SET_MODEMSTATE_MASK:
+        p->mask_acked = 1;
         break;
     case CPC_SERVER + CPC_PURGE_DATA:
         /* Whatever came before the acknowledgement predates the purge. */
@@ -420,8 +424,13 @@ static int rfc2217_configure(struct lumora_port *port, const struct lumora_line_
     struct lumora_deadline answer = lumora_deadline_in(ANSWER_TIMEOUT_MS);
     if (send_commands(p, buf, n, &answer) != LUMORA_IO_DONE)
         return -1;
-    /* A status query right after the open must see the server's report. */
-    if (await(p, &p->modem_reported, &answer) < 0)
+    /* The acknowledgement of the mask, the last command, tells that the
+     * server took the settings: a server gone meanwhile fails the open here,
+     * where its report of the lines from before the settings would still
+     * read as a printer switched on. A server that never acknowledges only
+     * costs the wait. A status query right after the open must see the
+     * server's report. */
+    if (await(p, &p->mask_acked, &answer) < 0 || await(p, &p->modem_reported, &answer) < 0)
         return -1;
     return 0;
 }
@@ -523,6 +532,11 @@ static int rfc2217_modem_lines(struct lumora_port *port, unsigned *lines)
     return 0;
 }
 
+static int rfc2217_lost(struct lumora_port *port)
+{
+    return self(port)->lost;
+}
+
 /* RFC 2217 reports no transmit overflow; the server's own queue absorbs it. */
 static int rfc2217_line_errors(struct lumora_port *port, unsigned *errors)
 {
@@ -542,4 +556,5 @@ const struct lumora_port_ops lumora_rfc2217_ops = {
     .bytes_waiting = rfc2217_bytes_waiting,
     .modem_lines = rfc2217_modem_lines,
     .line_errors = rfc2217_line_errors,
+    .lost = rfc2217_lost,
 };

@@ -18,11 +18,25 @@
 struct tty_port {
     struct lumora_port base;
     int fd;
+    int lost;
 };
 
 static int fd_of(struct lumora_port *port)
 {
     return ((struct tty_port *)port)->fd;
+}
+
+/* A removed device, or a pseudo-terminal whose far end closed, answers
+ * every call with EIO (or hangs up): the link is gone for good. */
+static void note_failure(struct lumora_port *port, int error)
+{
+    if (error == EIO || error == ENXIO || error == ENODEV)
+        ((struct tty_port *)port)->lost = 1;
+}
+
+static void note_lost(struct lumora_port *port)
+{
+    ((struct tty_port *)port)->lost = 1;
 }
 
 static struct lumora_port *tty_open(const char *path)
@@ -177,14 +191,19 @@ static enum lumora_io tty_write(struct lumora_port *port, const unsigned char *b
         }
         if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
             lumora_trace("write: %s", n == 0 ? "nothing written" : strerror(errno));
+            if (n < 0)
+                note_failure(port, errno);
             return LUMORA_IO_FAILED;
         }
         short revents;
         int r = lumora_wait_fd(fd, POLLOUT, deadline, &revents);
         if (r == 0)
             return LUMORA_IO_TIMEOUT;
-        if (r < 0 || (revents & (POLLERR | POLLHUP | POLLNVAL)))
+        if (r < 0 || (revents & (POLLERR | POLLHUP | POLLNVAL))) {
+            if (r > 0)
+                note_lost(port);
             return LUMORA_IO_FAILED;
+        }
     }
 }
 
@@ -199,6 +218,10 @@ static enum lumora_io tty_read_byte(struct lumora_port *port, unsigned char *byt
         /* End of file on a terminal means the device or its peer went away. */
         if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
             lumora_trace("read: %s", n == 0 ? "link lost" : strerror(errno));
+            if (n == 0)
+                note_lost(port);
+            else
+                note_failure(port, errno);
             return LUMORA_IO_FAILED;
         }
         short revents;
@@ -207,6 +230,8 @@ static enum lumora_io tty_read_byte(struct lumora_port *port, unsigned char *byt
             return LUMORA_IO_TIMEOUT;
         if (r < 0 || ((revents & (POLLERR | POLLHUP | POLLNVAL)) && !(revents & POLLIN))) {
             lumora_trace("read: link lost");
+            if (r > 0)
+                note_lost(port);
             return LUMORA_IO_FAILED;
         }
     }
@@ -215,7 +240,11 @@ static enum lumora_io tty_read_byte(struct lumora_port *port, unsigned char *byt
 static int tty_bytes_waiting(struct lumora_port *port, size_t *count)
 {
     int n;
-    if (ioctl(fd_of(port), FIONREAD, &n) != 0 || n < 0)
+    if (ioctl(fd_of(port), FIONREAD, &n) != 0) {
+        note_failure(port, errno);
+        return -1;
+    }
+    if (n < 0)
         return -1;
     *count = (size_t)n;
     return 0;
@@ -226,6 +255,7 @@ static int tty_modem_lines(struct lumora_port *port, unsigned *lines)
     int bits;
     if (ioctl(fd_of(port), TIOCMGET, &bits) != 0) {
         lumora_trace("TIOCMGET: %s", strerror(errno));
+        note_failure(port, errno);
         return -1;
     }
     *lines = ((bits & TIOCM_DSR) ? LUMORA_LINE_DSR : 0u)
@@ -238,10 +268,17 @@ static int tty_modem_lines(struct lumora_port *port, unsigned *lines)
 static int tty_line_errors(struct lumora_port *port, unsigned *errors)
 {
     struct termios t;
-    if (tcgetattr(fd_of(port), &t) != 0)
+    if (tcgetattr(fd_of(port), &t) != 0) {
+        note_failure(port, errno);
         return -1;
+    }
     *errors = 0;
     return 0;
+}
+
+static int tty_lost(struct lumora_port *port)
+{
+    return ((struct tty_port *)port)->lost;
 }
 
 const struct lumora_port_ops lumora_tty_ops = {
@@ -254,4 +291,5 @@ const struct lumora_port_ops lumora_tty_ops = {
     .bytes_waiting = tty_bytes_waiting,
     .modem_lines = tty_modem_lines,
     .line_errors = tty_line_errors,
+    .lost = tty_lost,
 };

@@ -2,6 +2,7 @@
 // project's virtual printer on the other end of an RFC 2217 link.
 #include "BankLayout.h"
 #include "ChequeCopyText.h"
+#include "FakeRfc2217Server.h"
 #include "LumoraSpy.h"
 #include "PortMapFile.h"
 #include "QStringPrinter.h"
@@ -350,6 +351,59 @@ TEST_F(PrintJobs, ChequeAmountIsReadAsTheCopyReadsIt)
     expectOnlyError(QStringLiteral("O valor \"12,3,4\" não é um valor válido.\n"
                                    "Por favor verifique o valor do cheque."));
     EXPECT_EQ(lumoraCallSummary(), "");
+}
+
+// A printer killed during the line settings, or part way through the
+// cheque's frames, has printed nothing: the job fails with its message.
+// (Killed inside the last frame, once every byte has left, it cannot be told
+// from a printer that prints and says nothing.)
+TEST(PrintJobOnAKilledPrinter, FailsWithItsMessage)
+{
+    RecordingPresenter presenter;
+    PortMapFile map;
+    const auto job = [] {
+        return ImprimeChequeImpressora(QStringLiteral("237"),
+                                       QStringLiteral("Cooperativa Agropecuária dos Produtores do Vale do Paraíba Ltda."),
+                                       QStringLiteral("São José dos Campos"), Money::fromCentavos(123456),
+                                       QDate(2026, 12, 8), kPort);
+    };
+
+    // What a printer that lives receives: the open (the telnet offer, then
+    // the line settings, the modem-state mask last), then the job.
+    std::size_t settingsAt = 0, openBytes = 0, jobBytes = 0;
+    {
+        FakeRfc2217Server alive;
+        map.set(kPort, alive.url());
+        ASSERT_TRUE(job());
+        alive.waitForData(111); // the frames of the cheque
+        const std::string raw = alive.raw();
+        settingsAt = raw.find("\xFF\xFA\x2C\x01");
+        openBytes = raw.find("\xFF\xF0", raw.find("\xFF\xFA\x2C\x0B")) + 2;
+        ASSERT_LT(settingsAt, openBytes);
+        jobBytes = raw.size() - openBytes;
+        ASSERT_EQ(jobBytes, 181u);
+    }
+
+    const struct {
+        const char *when;
+        std::size_t dieAfter;
+        QString message;
+    } cases[] = {
+        {"during the line settings", (settingsAt + openBytes) / 2, kOpenFailed},
+        {"after 45 bytes of the job", openBytes + 45, notSent("o cheque")},
+        {"after 90 bytes of the job", openBytes + 90, notSent("o cheque")},
+        {"after 135 bytes of the job", openBytes + 135, notSent("o cheque")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.when);
+        FakeRfc2217Server dying({.dieAfter = c.dieAfter});
+        map.set(kPort, dying.url());
+        EXPECT_FALSE(job());
+        ASSERT_EQ(presenter.boxes.size(), 1);
+        EXPECT_EQ(presenter.boxes[0].text, c.message);
+        presenter.boxes.clear();
+        EXPECT_EQ(Lumora_Fecha(), 0) << "the job closes what it opened";
+    }
 }
 
 TEST(FiltraTeclaNumerica, KeepsDigitsBackspaceAndDelete)

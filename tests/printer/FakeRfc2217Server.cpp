@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 
@@ -98,6 +99,7 @@ void FakeRfc2217Server::run()
                 close(client_);
             client_ = fd;
             state_ = Data;
+            received_ = 0;
             if (options_.answer) {
                 // Offer something the client never asked for: it must refuse.
                 const std::string offer = bytes({IAC, WILL, ECHO});
@@ -107,7 +109,13 @@ void FakeRfc2217Server::run()
         }
         if (client >= 0 && fds[2].revents) {
             unsigned char buf[4096];
-            const ssize_t n = recv(client, buf, sizeof buf, 0);
+            std::size_t room = sizeof buf;
+            {
+                std::lock_guard lock(mutex_);
+                if (options_.dieAfter)
+                    room = std::min(room, options_.dieAfter - received_);
+            }
+            const ssize_t n = recv(client, buf, room, 0);
             std::lock_guard lock(mutex_);
             if (n <= 0) {
                 if (client_ == client) {
@@ -118,7 +126,12 @@ void FakeRfc2217Server::run()
                 continue;
             }
             raw_.append(reinterpret_cast<char *>(buf), static_cast<std::size_t>(n));
+            received_ += static_cast<std::size_t>(n);
             feed(buf, static_cast<std::size_t>(n));
+            if (options_.dieAfter && received_ == options_.dieAfter) {
+                close(client_);
+                client_ = -1;
+            }
             changed_.notify_all();
         }
     }
@@ -190,6 +203,10 @@ void FakeRfc2217Server::onNegotiation(std::uint8_t verb, std::uint8_t option)
     if (verb == WILL) {
         const bool yes = option != COM_PORT || options_.acceptComPort;
         reply(bytes({IAC, yes ? DO : DONT, option}));
+        // As device servers do, the lines are reported as soon as the client
+        // can read them, and again when it sets its mask.
+        if (option == COM_PORT && yes && options_.reportModemState)
+            reply(subnegotiation(NOTIFY_MODEMSTATE, std::string(1, static_cast<char>(options_.modemState))));
     } else if (verb == DO && option != ECHO) {
         reply(bytes({IAC, WILL, option}));
     }

@@ -18,6 +18,10 @@ public:
         bool reportModemState = true; // send NOTIFY-MODEMSTATE on SET-MODEMSTATE-MASK
         bool ackPurge = true;
         std::uint8_t modemState = 0x30; // DSR and CTS on
+        // Non-zero: once this many bytes have come on a connection the
+        // server closes it, as a printer killed at that point would; bytes
+        // sent after them make the close a reset.
+        std::size_t dieAfter = 0;
     };
 
     struct Event {
@@ -67,6 +71,7 @@ private:
     std::string raw_;
     // parser state
     int state_ = 0;
+    std::size_t received_ = 0; // bytes of the current connection
     std::uint8_t verb_ = 0;
     std::string sb_;
     std::thread thread_;

@@ -204,6 +204,15 @@ TEST_F(Rfc2217Link, LostServerFailsReadsAndSends)
     EXPECT_EQ(Lumora_Fecha(), 1);
 }
 
+// The lines last reported do not outlive the link.
+TEST_F(Rfc2217Link, StatusOnALostLinkFailsWithCode1)
+{
+    openLink();
+    server.dropClient();
+    EXPECT_TRUE(statusBecomes(0, 0));
+    EXPECT_EQ(Lumora_UltimoErro(), LUMORA_ERR_PORTA);
+}
+
 TEST_F(SilentModemServer, StatusFailsWithoutAnyModemReport)
 {
     openLink();

@@ -267,6 +267,16 @@ TEST_F(PtyLink, LostPeerFailsReadsWithCode3AndSendsWithCode2)
     EXPECT_EQ(Lumora_UltimoErro(), LUMORA_ERR_ESCRITA);
 }
 
+// A status finding the far end gone says so by a code: it is no printer
+// without its lines, but no link at all.
+TEST_F(PtyLink, LostPeerFailsAStatusWithCode1)
+{
+    openLink();
+    peer.closeMaster();
+    EXPECT_EQ(Lumora_Status(kPort, 0), 0);
+    EXPECT_EQ(Lumora_UltimoErro(), LUMORA_ERR_PORTA);
+}
+
 TEST_F(PtyLink, StalledLineTimesTheWriteOutWithCode4)
 {
     openLink();
