@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QList>
 
 namespace {
 
@@ -28,12 +29,14 @@ public:
     }
 
 private:
-    // A key that types, as opposed to a movement or a shortcut. Tab carries
-    // a text too, but it moves the focus on.
+    // A key that types, as opposed to a movement or a shortcut. Tab, Enter
+    // and Esc carry a text too, but they act on the window (the focus moves
+    // on, a window's Enter or Esc handler runs).
     static bool digitada(const QKeyEvent *tecla)
     {
-        return !tecla->text().isEmpty() && tecla->key() != Qt::Key_Delete && tecla->key() != Qt::Key_Tab
-               && tecla->key() != Qt::Key_Backtab
+        static const QList<int> naoDigitam = {Qt::Key_Delete, Qt::Key_Tab,    Qt::Key_Backtab,
+                                              Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape};
+        return !tecla->text().isEmpty() && !naoDigitam.contains(tecla->key())
                && !(tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     }
 
