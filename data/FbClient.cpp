@@ -8,7 +8,6 @@
 #include <QFileInfo>
 
 #include <cstdlib>
-#include <sys/stat.h>
 
 namespace norvel::db {
 
@@ -48,12 +47,9 @@ Client::Client()
     const QString root = executableDirectory() + QStringLiteral("firebird");
     if (!QFileInfo::exists(root + QStringLiteral("/firebird.conf")))
         throw DbError(QStringLiteral("Configuração do Firebird não encontrada em %1").arg(root));
-    const QByteArray lock = lockDirectory().toLocal8Bit();
-    // Shared by users on purpose: two users on one file must use one lock table.
-    if (::mkdir(lock.constData(), 0777) == 0)
-        ::chmod(lock.constData(), 01777);
     ::setenv("FIREBIRD", root.toLocal8Bit().constData(), 1);
-    ::setenv("FIREBIRD_LOCK", lock.constData(), 1);
+    // The guard of the root makes the directory when it is missing.
+    ::setenv("FIREBIRD_LOCK", lockDirectory().toLocal8Bit().constData(), 1);
 
     master_ = Firebird::fb_get_master_interface();
     provider_ = master_->getDispatcher();

@@ -18,9 +18,9 @@ namespace norvel::db {
 
 // The embedded engine of this process. The first use points FIREBIRD at the
 // program's own root (<executable dir>/firebird: firebird.conf with
-// Providers = Engine12 and ServerMode = SuperClassic) and FIREBIRD_LOCK at the
-// lock directory every process of the program shares, before anything calls
-// into the client library. shutdown() runs at exit at the latest.
+// Providers = NorvelGuard and ServerMode = SuperClassic) and FIREBIRD_LOCK at
+// the lock directory every process of the program shares, before anything
+// calls into the client library. shutdown() runs at exit at the latest.
 class Client {
 public:
     static Client& instance(); // throws DbError when the root is missing

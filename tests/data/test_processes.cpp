@@ -13,9 +13,32 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <memory>
+#include <thread>
+
+#include <unistd.h>
 
 namespace {
+
+// A Firebird tool on the same file while a program writes to it, started
+// with the given FIREBIRD and FIREBIRD_LOCK (empty: not set).
+QProcess* startTool(QObject* owner, const QString& tool, const QStringList& args, const QString& root,
+                    const QString& lock)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("FIREBIRD");
+    env.remove("FIREBIRD_LOCK");
+    if (!root.isEmpty())
+        env.insert("FIREBIRD", root);
+    if (!lock.isEmpty())
+        env.insert("FIREBIRD_LOCK", lock);
+    auto* p = new QProcess(owner);
+    p->setProcessEnvironment(env);
+    p->setProcessChannelMode(QProcess::MergedChannels);
+    p->start(tool, args);
+    return p;
+}
 
 // A program folder of its own: the probe, its Firebird root and base.fdb.
 class ProgramFolderTest : public ::testing::Test {
@@ -44,11 +67,43 @@ protected:
         return p;
     }
 
+    // A client that is not the program, on this folder's root: lock_probe
+    // on the given lock directory inserting rows cheques.
+    QProcess* startClient(const QString& lock, int rows, const QStringList& options = {})
+    {
+        return startTool(&owner_, norvel::db::executableDirectory() + "lock_probe",
+                         QStringList{base_.path(), QString::number(rows)} + options, base_.directory() + "firebird",
+                         lock);
+    }
+
     static void expectFinished(QProcess* p)
     {
         ASSERT_TRUE(p->waitForFinished(60000)) << p->errorString().toStdString();
         EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+    }
+
+    // Validated as a whole by the engine once every program has let go of
+    // the file (validation takes it alone), from a process on the lock.
+    void expectSoundFile()
+    {
+        dm_.reset();
+        QProcess* check = startTool(&owner_, "/usr/bin/gfix", {"-v", "-full", "-n", "-user", "sysdba", "-password",
+                                                               "quilltorn", base_.path()},
+                                    base_.directory() + "firebird", programLock());
+        ASSERT_TRUE(check->waitForFinished(60000));
+        const QByteArray found = check->readAll();
+        EXPECT_EQ(check->exitCode(), 0) << found.toStdString();
+        EXPECT_TRUE(found.trimmed().isEmpty()) << found.toStdString();
+    }
+
+    static QString programLock() { return QString::fromLocal8Bit(qgetenv("FIREBIRD_LOCK")); }
+
+    int cheques()
+    {
+        dm_->ListaCheques.reopen();
+        dm_->ListaCheques.fetchAll();
+        return dm_->ListaCheques.rowCount();
     }
 
     norvel::db::TestDatabase base_;
@@ -86,25 +141,6 @@ TEST_F(ProgramFolderTest, TwoProgramsWriteToOneFileAtOnce)
     }
     EXPECT_EQ(keys.size(), 2 * perProgram);
     EXPECT_EQ(writers.size(), 2);
-}
-
-// A Firebird tool on the same file while a program writes to it, started
-// with the given FIREBIRD and FIREBIRD_LOCK (empty: not set).
-QProcess* startTool(QObject* owner, const QString& tool, const QStringList& args, const QString& root,
-                    const QString& lock)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("FIREBIRD");
-    env.remove("FIREBIRD_LOCK");
-    if (!root.isEmpty())
-        env.insert("FIREBIRD", root);
-    if (!lock.isEmpty())
-        env.insert("FIREBIRD_LOCK", lock);
-    auto* p = new QProcess(owner);
-    p->setProcessEnvironment(env);
-    p->setProcessChannelMode(QProcess::MergedChannels);
-    p->start(tool, args);
-    return p;
 }
 
 // Two writers on one file with different lock directories each take the
@@ -167,16 +203,99 @@ TEST_F(ProgramFolderTest, ToolsOnAnotherLockDirectoryAreRefusedWhileProgramsWrit
     EXPECT_EQ(dm_->ListaCheques.rowCount(), perProgram + 1);
     EXPECT_TRUE(writers.contains("Ferramenta"));
 
-    // Validated as a whole by the engine once every program has let go of
-    // the file (validation takes it alone), from a process on the lock.
-    dm_.reset();
-    QProcess* check = startTool(&owner_, "/usr/bin/gfix", {"-v", "-full", "-n", "-user", "sysdba", "-password",
-                                                           "quilltorn", base_.path()},
-                                root, lock);
-    ASSERT_TRUE(check->waitForFinished(60000));
-    const QByteArray found = check->readAll();
-    EXPECT_EQ(check->exitCode(), 0) << found.toStdString();
-    EXPECT_TRUE(found.trimmed().isEmpty()) << found.toStdString();
+    expectSoundFile();
+}
+
+// Whatever a client names (the engine's own provider, a lock directory
+// changed after a refusal), its engine works on the program's lock table or
+// it is refused before it opens the file: rows committed by every side are
+// all there and the file is sound.
+TEST_F(ProgramFolderTest, ClientsOnAnotherLockDirectoryAreRefusedWhateverTheyName)
+{
+    QTemporaryDir other;
+    constexpr int perWriter = 200;
+    constexpr int perClient = 100;
+    QProcess* writer = startProbe({"write", QString::number(perWriter)});
+    const struct {
+        const char* name;
+        QString lock;
+        QStringList options;
+        bool admitted;
+    } cases[] = {
+        {"the engine named, another directory", other.path(), {"--config", "Providers = Engine12"}, false},
+        {"the engine named, the program's directory", programLock(), {"--config", "Providers = Engine12"}, true},
+        {"the program's directory set after a refusal", other.path(), {"--then-lock", programLock()}, false},
+    };
+    QList<QProcess*> clients;
+    for (const auto& c : cases)
+        clients << startClient(c.lock, perClient, c.options);
+    int admitted = 0;
+    for (qsizetype i = 0; i < clients.size(); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        ASSERT_TRUE(clients[i]->waitForFinished(120000));
+        const QString said = QString::fromUtf8(clients[i]->readAll());
+        EXPECT_EQ(clients[i]->exitCode(), cases[i].admitted ? 0 : 3) << said.toStdString();
+        if (!cases[i].admitted) {
+            EXPECT_TRUE(said.contains("execute-o com FIREBIRD_LOCK=" + programLock())) << said.toStdString();
+        }
+        admitted += clients[i]->exitCode() == 0;
+    }
+    expectFinished(writer);
+    EXPECT_EQ(cheques(), perWriter + admitted * perClient);
+    EXPECT_TRUE(QDir(other.path()).entryList({"fb_lock_*"}).isEmpty());
+    expectSoundFile();
+}
+
+// FIREBIRD_LOCK a symbolic link turned between the program's directory and
+// another while clients attach: each client's engine keeps the directory
+// that was checked, so no lock table of the file is made elsewhere.
+TEST_F(ProgramFolderTest, LockDirectoryLinkTurnedWhileClientsAttachNeverSplitsTheLockTable)
+{
+    QTemporaryDir other;
+    QTemporaryDir links;
+    const QByteArray link = QFile::encodeName(links.filePath("trava"));
+    const QByteArray next = QFile::encodeName(links.filePath("proxima"));
+    const QByteArray targets[] = {QFile::encodeName(programLock()), QFile::encodeName(other.path())};
+    ASSERT_EQ(::symlink(targets[0].constData(), link.constData()), 0);
+    // Turns the link until the end of the scope, however the test leaves it.
+    struct Turner {
+        std::atomic<bool> on{true};
+        std::thread thread;
+        ~Turner()
+        {
+            on = false;
+            thread.join();
+        }
+    } turner;
+    turner.thread = std::thread([&] {
+        for (unsigned n = 1; turner.on; ++n) {
+            ::unlink(next.constData());
+            if (::symlink(targets[n % 2].constData(), next.constData()) == 0)
+                ::rename(next.constData(), link.constData());
+        }
+    });
+
+    constexpr int perWriter = 200;
+    constexpr int perClient = 20;
+    constexpr int clientCount = 24;
+    QProcess* writer = startProbe({"write", QString::number(perWriter)});
+    int admitted = 0;
+    for (int wave = 0; wave < clientCount / 4; ++wave) {
+        QList<QProcess*> clients;
+        for (int i = 0; i < 4; ++i)
+            clients << startClient(QFile::decodeName(link), perClient);
+        for (QProcess* client : clients) {
+            ASSERT_TRUE(client->waitForFinished(120000));
+            const QString said = QString::fromUtf8(client->readAll());
+            EXPECT_TRUE(client->exitCode() == 0 || (client->exitCode() == 3 && said.contains("FIREBIRD_LOCK")))
+                << said.toStdString();
+            admitted += client->exitCode() == 0;
+        }
+    }
+    expectFinished(writer);
+    EXPECT_EQ(cheques(), perWriter + admitted * perClient);
+    EXPECT_TRUE(QDir(other.path()).entryList({"fb_lock_*"}).isEmpty());
+    expectSoundFile();
 }
 
 TEST(BuildStepTest, ExistingDatabaseIsNeverReplaced)
