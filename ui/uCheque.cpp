@@ -2,6 +2,7 @@
 #include "ui_uCheque.h"
 
 #include "DataLonga.h"
+#include "GradeParcelas.h"
 #include "Money.h"
 #include "uDMNorvelCheque.h"
 #include "uDeclaracoes.h"
@@ -81,6 +82,13 @@ void TfrmCheque::preenche(const RegistroCheque &cheque, const QString &parcela)
     btCancelarCheque->setEnabled(cheque.status != 1 && cheque.idCheque != 0);
     if (cheque.jaImpresso && cheque.dataImpressao)
         IndicaImpressao(cheque.dataImpressao->startOfDay());
+}
+
+void TfrmCheque::preencheParcela(const RegistroPreDatado &serie, const Parcela &parcela, const QString &numParcelas)
+{
+    preenche(chequeDaParcela(serie, parcela), parcela.rotulo + u'/' + numParcelas);
+    setWindowTitle(QStringLiteral("Visualização do cheque de ") + parcela.textoValor() + QStringLiteral(" referente a ")
+                   + parcela.rotulo + QStringLiteral(" parcela de ") + numParcelas);
 }
 
 void TfrmCheque::apenasMostra()

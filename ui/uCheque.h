@@ -11,7 +11,9 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct Parcela;
 struct RegistroCheque;
+struct RegistroPreDatado;
 
 namespace Ui {
 class TfrmCheque;
@@ -60,6 +62,10 @@ public:
     // "Reimprimir". parcela is an installment's label ("3ª/12"), empty for a
     // single cheque. The caption and HabilitaImpressao() stay the caller's.
     void preenche(const RegistroCheque &cheque, const QString &parcela = QString());
+    // One installment of a series, as preenche() fills a cheque, captioned
+    // "Visualização do cheque de R$ 100,00 referente a 3ª parcela de 12";
+    // numParcelas is the count as the caller shows it.
+    void preencheParcela(const RegistroPreDatado &serie, const Parcela &parcela, const QString &numParcelas);
     // An installment's preview only shows: no print, copy or cancel.
     void apenasMostra();
 

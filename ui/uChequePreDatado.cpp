@@ -235,13 +235,9 @@ void TfrmChequePreDatado::VisualizaParcela()
     const std::optional<RegistroPreDatado> serie = serieDaTela();
     if (!parcela || !serie)
         return;
-    const QString numParcelas = ui->edtNumParcelas->text();
     TfrmCheque visor(contexto(), this);
-    visor.preenche(chequeDaParcela(*serie, *parcela), parcela->rotulo + u'/' + numParcelas);
+    visor.preencheParcela(*serie, *parcela, ui->edtNumParcelas->text());
     visor.apenasMostra();
-    visor.setWindowTitle(QStringLiteral("Visualização do cheque de ") + parcela->textoValor()
-                         + QStringLiteral(" referente a ") + parcela->rotulo + QStringLiteral(" parcela de ")
-                         + numParcelas);
     visor.executa();
 }
 
