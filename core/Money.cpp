@@ -29,38 +29,64 @@ QString withComma(const QString &digits)
     return QStringLiteral("0,") + digits.rightJustified(2, u'0');
 }
 
-} // namespace
+enum class Reading { Amount, NotAnAmount, TooLarge };
 
-std::optional<Money> Money::parse(const QString &text)
+// parse() and invalidText() in one: what the text is, and its amount.
+Reading read(const QString &text, Money &amount)
 {
     static const QRegularExpression format(QStringLiteral(
         R"(^\s*(?:R\$\s*)?(\d{1,3}(?:\.\d{3})+|\d*)(?:,(\d{0,4}))?\s*$)"));
     const QRegularExpressionMatch match = format.match(text);
     if (!match.hasMatch())
-        return std::nullopt;
+        return Reading::NotAnAmount;
     QString integer = match.captured(1);
     const QString decimals = match.captured(2);
     // A bare comma, or nothing at all, is no amount.
     if (integer.isEmpty() && decimals.isEmpty())
-        return std::nullopt;
+        return Reading::NotAnAmount;
     integer.remove(u'.');
     while (integer.size() > 1 && integer.front() == u'0')
         integer.remove(0, 1);
     if (integer.size() > 12)
-        return std::nullopt;
+        return Reading::TooLarge;
     const std::int64_t reais = integer.isEmpty() ? 0 : integer.toLongLong();
     const std::int64_t fraction = decimals.isEmpty() ? 0 : decimals.leftJustified(4, u'0').toLongLong();
-    return Money(reais * UnitsPerReal + fraction);
+    amount = Money::fromUnits(reais * Money::UnitsPerReal + fraction);
+    return amount.fitsACheque() ? Reading::Amount : Reading::TooLarge;
+}
+
+} // namespace
+
+std::optional<Money> Money::parse(const QString &text)
+{
+    Money amount;
+    if (read(text, amount) != Reading::Amount)
+        return std::nullopt;
+    return amount;
 }
 
 QString Money::invalidText(const QString &text)
 {
+    Money amount;
+    if (read(text, amount) == Reading::TooLarge)
+        return QStringLiteral("O valor \"%1\" passa do maior valor de um cheque, %2.")
+            .arg(text.trimmed(), Money::fromCentavos(MaxCentavos).toText());
     return QStringLiteral("O valor \"%1\" não é um valor válido.").arg(text.trimmed());
+}
+
+bool Money::fitsACheque() const
+{
+    return units_ >= 0 && centavos() <= MaxCentavos;
 }
 
 Money Money::roundedToCentavos() const
 {
-    return Money(divideHalfEven(units_, UnitsPerCentavo) * UnitsPerCentavo);
+    return Money(centavos() * UnitsPerCentavo);
+}
+
+std::int64_t Money::centavos() const
+{
+    return divideHalfEven(units_, UnitsPerCentavo);
 }
 
 QString Money::toText() const

@@ -18,6 +18,9 @@ public:
     static constexpr std::int64_t UnitsPerCentavo = 100;
     // Twelve integer digits: the most a cheque's words can spell.
     static constexpr std::int64_t MaxUnits = 999'999'999'999'9999;
+    // The largest amount a cheque carries, once rounded to centavos: its
+    // words, the printer's fourteen digits, VALOR's fifteen characters.
+    static constexpr std::int64_t MaxCentavos = 999'999'999'999'99;
 
     constexpr Money() = default;
     static constexpr Money fromUnits(std::int64_t units) { return Money(units); }
@@ -26,15 +29,22 @@ public:
     // Reads an amount text: digits with an optional decimal comma and up to
     // four decimals ("1234,56", "0,05", "7", ",5"), thousands dots in groups
     // of three ("1.234,56"), an optional "R$" in front and blanks around.
-    // Anything else, a sign, or more than twelve integer digits is refused.
+    // Anything else, a sign, or an amount no cheque carries (see
+    // fitsACheque: "999999999999,995" would round past it) is refused.
     static std::optional<Money> parse(const QString &text);
-    // The message a screen shows for a text parse() refused.
+    // The message a screen shows for a text parse() refused: a text that is
+    // no amount, or an amount beyond the largest a cheque carries.
     static QString invalidText(const QString &text);
+
+    // From zero to MaxCentavos once rounded to centavos: what a cheque, its
+    // words and VALOR hold. parse() gives nothing else; sums and quotients
+    // may leave it.
+    bool fitsACheque() const;
 
     constexpr std::int64_t units() const { return units_; }
     // Rounded to whole centavos, a half going to the even centavo.
     Money roundedToCentavos() const;
-    std::int64_t centavos() const { return roundedToCentavos().units_ / UnitsPerCentavo; }
+    std::int64_t centavos() const;
 
     // The amount text of the screens and of VALOR: digits, a comma and
     // exactly two decimals, no thousands separator ("1234,56", "0,05").

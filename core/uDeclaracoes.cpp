@@ -148,6 +148,12 @@ std::optional<Money> LeValorCheque(const QString &valor)
 bool ImprimeChequeImpressora(const QString &numeroBanco, const QString &favorecido,
                              const QString &cidade, Money valor, const QDate &data, int porta)
 {
+    // An amount beyond the printer's fourteen digits, or below zero, would
+    // print another amount than the screen shows.
+    if (!valor.fitsACheque()) {
+        showInvalidAmount(valor.toText());
+        return false;
+    }
     if (refusedBankNumber(numeroBanco))
         return false;
     PrinterSession printer(porta);

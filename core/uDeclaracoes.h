@@ -88,8 +88,9 @@ std::optional<Money> LeValorCheque(const QString &valor);
 // number, payee, city, date (DDMMYY) and amount (Money::printerDigits) and
 // the print command, and closes the port. True when the library took every
 // field and the print command. Otherwise false after its message (title
-// "Norvel Cheque", error icon): a bank number that is not three digits
-// (refused before the port opens), a port that does not open, a printer
+// "Norvel Cheque", error icon): an amount no cheque carries (see
+// Money::fitsACheque) or a bank number that is not three digits (both
+// refused before the port opens), a port that does not open, a printer
 // that is off, without paper or busy, or a field or the print command the
 // library refused (the job stops there).
 bool ImprimeChequeImpressora(const QString &numeroBanco, const QString &favorecido,

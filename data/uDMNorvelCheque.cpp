@@ -299,6 +299,15 @@ int bandeira(bool ligada)
     return ligada ? -1 : 0;
 }
 
+// VALOR holds a cheque's amount text: an amount no cheque carries (below
+// zero, beyond the printer's digits) is refused before the call.
+std::optional<WriteResult> valorRecusado(Money valor, const QString& prefixo)
+{
+    if (valor.fitsACheque())
+        return std::nullopt;
+    return WriteResult{false, prefixo + Money::invalidText(valor.toText())};
+}
+
 // Readers of a fetched row by field name.
 class Linha {
 public:
@@ -346,6 +355,8 @@ private:
 
 WriteResult TdmNorvelCheque::insereCheque(const RegistroCheque& cheque, const QString& prefixo)
 {
+    if (const auto recusa = valorRecusado(cheque.valor, prefixo))
+        return *recusa;
     WriteResult r = gravar(spInsereCheque,
                            {{QStringLiteral("NUMAGENCIA"), cheque.agencia},
                             {QStringLiteral("IDBANCO"), cheque.idBanco},
@@ -384,6 +395,8 @@ WriteResult TdmNorvelCheque::cancelaCheque(int idCheque, const QString& prefixo)
 // series calls reopen nothing.
 WriteResult TdmNorvelCheque::inserePreDatado(const RegistroPreDatado& serie, const QString& prefixo)
 {
+    if (const auto recusa = valorRecusado(serie.valor, prefixo))
+        return *recusa;
     WriteResult r = gravar(spInserePredatado,
                            {{QStringLiteral("NUMAGENCIA"), serie.agencia},
                             {QStringLiteral("IDBANCO"), serie.idBanco},

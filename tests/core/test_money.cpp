@@ -40,6 +40,24 @@ TEST(Money, RefusesWhatIsNoAmount)
     EXPECT_EQ(Money::invalidText(QStringLiteral(" doze ")), QStringLiteral("O valor \"doze\" não é um valor válido."));
 }
 
+// "999999999999,995" would round to "1000000000000,00": a text VALOR cannot
+// hold, fifteen printer digits, words of "ZERO".
+TEST(Money, RefusesWhatNoChequeCarries)
+{
+    const QString largest = QStringLiteral("999999999999,99");
+    for (const char *beyond : {"999999999999,995", "999999999999,9999", "1.000.000.000.000"}) {
+        EXPECT_FALSE(Money::parse(QString::fromUtf8(beyond)).has_value()) << beyond;
+        EXPECT_EQ(Money::invalidText(QString::fromUtf8(beyond)),
+                  QStringLiteral("O valor \"%1\" passa do maior valor de um cheque, %2.")
+                      .arg(QString::fromUtf8(beyond), largest));
+    }
+    EXPECT_EQ(Money::parse(QStringLiteral("999999999999,9949"))->toText(), largest);
+    EXPECT_TRUE(Money::fromCentavos(Money::MaxCentavos).fitsACheque());
+    EXPECT_TRUE(Money().fitsACheque());
+    EXPECT_FALSE(Money::fromCentavos(Money::MaxCentavos + 1).fitsACheque());
+    EXPECT_FALSE(Money::fromUnits(-1).fitsACheque());
+}
+
 TEST(Money, FormatsAsAmountTextPrinterDigitsAndWords)
 {
     const Money money = *Money::parse(QStringLiteral("1.234,56"));

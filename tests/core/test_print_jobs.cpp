@@ -307,6 +307,23 @@ TEST_F(PrintJobs, ChequeRefusedByTheLibraryIsAFailure)
     }
 }
 
+TEST_F(PrintJobs, AmountNoChequeCarriesIsRefusedBeforeThePortOpens)
+{
+    for (const Money valor : {Money::fromCentavos(Money::MaxCentavos + 1), Money::fromCentavos(-5)}) {
+        SCOPED_TRACE(valor.toText().toStdString());
+        EXPECT_FALSE(ImprimeChequeImpressora(QStringLiteral("237"), QString(), QStringLiteral("Rio"), valor,
+                                             QDate(2026, 12, 8), kPort));
+        const ChequeCopy c = sampleCopy();
+        EXPECT_FALSE(ImprimeCopiaCheque(c.numeroBanco, c.nomeBanco, c.agencia, c.favorecido, c.cidade,
+                                        c.numeroCheque, c.conta, valor, c.descricao, c.parcela, c.data, kPort));
+        ASSERT_EQ(presenter.boxes.size(), 2);
+        for (const auto &box : presenter.boxes)
+            EXPECT_EQ(box.text, Money::invalidText(valor.toText()) + QStringLiteral("\nPor favor verifique o valor do cheque."));
+        presenter.boxes.clear();
+        EXPECT_EQ(lumoraCallSummary(), "");
+    }
+}
+
 TEST_F(PrintJobs, BankNumberOtherThanThreeDigitsIsRefusedBeforeThePortOpens)
 {
     for (const char *bank : {"", "23", "2370", "2a7", "\u0662\u0663\u0667"}) {

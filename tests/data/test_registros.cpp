@@ -138,6 +138,26 @@ TEST_F(RegistroTest, FailedCallReportsItsPrefixStoresNothingAndMakesNoKey)
     EXPECT_TRUE(dm().insereCheque(c, QStringLiteral("Erro: ")));
 }
 
+// VALOR would take "1000000000000,00" or "-0,05" and report it stored.
+TEST_F(RegistroTest, AmountNoChequeCarriesIsRefusedBeforeTheCall)
+{
+    const int banco = insertBank(QStringLiteral("105"));
+    RegistroCheque c = chequeSemEscolhas(banco);
+    c.valor = Money::fromCentavos(Money::MaxCentavos + 1);
+    WriteResult r = dm().insereCheque(c, QStringLiteral("Erro: "));
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.message, QStringLiteral("Erro: ") + Money::invalidText(QStringLiteral("1000000000000,00")));
+    RegistroPreDatado s;
+    s.idBanco = banco;
+    s.valor = Money::fromCentavos(-5);
+    r = dm().inserePreDatado(s, QStringLiteral("Erro: "));
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.message, QStringLiteral("Erro: ") + Money::invalidText(QStringLiteral("-0,05")));
+    dm().ConsultaChequesData.setParam(0, emissao);
+    dm().ConsultaChequesData.reopen();
+    EXPECT_TRUE(dm().ConsultaChequesData.isEmpty());
+}
+
 // A text's length travels in 16 bits: one of 32,766 characters or more
 // (what a parameter holds at most) is refused as any other too long for its
 // column, with its true length, never stored cut.

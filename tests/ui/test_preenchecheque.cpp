@@ -40,6 +40,7 @@ private slots:
     void aparencia();
     void teclasValorEBanco();
     void semNumeroNaoHaBanco();
+    void valorDeQuatorzeDigitos();
     void campoObrigatorio_data();
     void campoObrigatorio();
     void semFavorecidoNemEscolhas();
@@ -279,6 +280,49 @@ void TestPreencheCheque::semNumeroNaoHaBanco()
     clica("btImprimir");
     QCOMPARE(caixas_->lastText(), QStringLiteral("O Campo Banco deve ser preenchido!"));
     QCOMPARE(chequesDeHoje().size(), antes);
+}
+
+void TestPreencheCheque::valorDeQuatorzeDigitos()
+{
+    // The largest value: entered and left again and again, it stays.
+    auto *valor = caixa("edtValor");
+    digita("edtValor", QStringLiteral("99999999999999"));
+    for (int vez = 0; vez < 3; ++vez) {
+        QCOMPARE(valor->text(), QStringLiteral("999999999999,99"));
+        digita("edtValor", QString());
+    }
+
+    // One digit more than a cheque carries is refused, not cut.
+    valor->setFocus();
+    valor->setSelection(12, 1);
+    QTest::keyClick(valor, Qt::Key_9);
+    QTest::keyClick(valor, Qt::Key_Tab);
+    const QString maior = QStringLiteral("O valor \"9999999999999,99\" passa do maior valor de um cheque, "
+                                         "999999999999,99.");
+    QCOMPARE(valor->text(), QStringLiteral("9999999999999,99"));
+    QCOMPARE(caixas_->lastText(), maior);
+    QCOMPARE(QApplication::focusWidget(), valor);
+    digita("edtNumBanco", QStringLiteral("237"));
+    digita("edtAgencia", QStringLiteral("1234"));
+    digita("edtConta", QStringLiteral("5"));
+    const qsizetype antes = chequesDeHoje().size();
+    const qsizetype paginas = impressora_->paginas(QStringLiteral("cheque")).size();
+    clica("btImprimir");
+    QCOMPARE(caixas_->lastText(), maior);
+    QCOMPARE(chequesDeHoje().size(), antes);
+
+    // Fourteen digits: the screen, the words, the printer and the register
+    // all say the same amount.
+    valor->clear();
+    digita("edtValor", QStringLiteral("12345678901234"));
+    QCOMPARE(valor->text(), QStringLiteral("123456789012,34"));
+    QCOMPARE(controle<QLabel>("lblValorPorExtenso")->text(),
+             QString::fromStdString(Money::fromCentavos(12345678901234).extenso()));
+    clica("btImprimir");
+    QCOMPARE(caixas_->lastText(), Sucesso);
+    const QString pagina = impressora_->pagina(QStringLiteral("cheque"), int(paginas) + 1);
+    QVERIFY2(pagina.contains(QStringLiteral("123.456.789.012,34")), qPrintable(pagina));
+    QCOMPARE(chequesDeHoje().last().valor.toText(), QStringLiteral("123456789012,34"));
 }
 
 void TestPreencheCheque::campoObrigatorio_data()

@@ -3,9 +3,16 @@
 #include "FiltroTeclas.h"
 #include "NorvelApplication.h"
 
+#include <algorithm>
+
 CaixaValor::CaixaValor(QWidget *parent) : QLineEdit(parent)
 {
     filtraDigitos(this);
+    setMaxLength(LimiteDigitacao);
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (text().size() <= LimiteDigitacao && maxLength() != LimiteDigitacao)
+            setMaxLength(LimiteDigitacao);
+    });
 }
 
 void CaixaValor::saiPor(RegrasSaida &regras)
@@ -17,7 +24,9 @@ RegrasSaida::Resultado CaixaValor::formata()
 {
     if (formato_ == Formato::Avulso && text().isEmpty())
         return RegrasSaida::Resultado::Aceito;
-    setText(formato_ == Formato::Avulso ? FormataValorAvulso(text()) : FormataValorPreDatado(text()));
+    const QString texto = formato_ == Formato::Avulso ? FormataValorAvulso(text()) : FormataValorPreDatado(text());
+    setMaxLength(std::max(LimiteDigitacao, int(texto.size())));
+    setText(texto);
     if (!valor()) {
         NorvelApplication::relataErro(Money::invalidText(text()));
         return RegrasSaida::Resultado::Recusado;
