@@ -232,11 +232,12 @@ void TfrmChequePreDatado::AtualizaInfoParcela()
 void TfrmChequePreDatado::VisualizaParcela()
 {
     const std::optional<Parcela> parcela = parcelaAtual();
-    const std::optional<RegistroPreDatado> serie = serieDaTela();
-    if (!parcela || !serie)
+    if (!parcela)
         return;
+    // The period reads as a number, or there would be no installment.
+    const RegistroPreDatado serie = serieDaTela().value();
     TfrmCheque visor(contexto(), this);
-    visor.preencheParcela(*serie, *parcela, ui->edtNumParcelas->text());
+    visor.preencheParcela(serie, *parcela, ui->edtNumParcelas->text());
     visor.apenasMostra();
     visor.executa();
 }
