@@ -1,6 +1,6 @@
 #pragma once
 
-#include "JanelaFilha.h"
+#include "JanelaConsulta.h"
 #include "Registros.h"
 
 #include <memory>
@@ -9,14 +9,10 @@ namespace Ui {
 class TfrmConsultas;
 }
 
-namespace norvel::db {
-class DbQuery;
-}
-
 // The single cheques issued on one date or within a period: each can be
 // opened in the cheque viewer to reprint, copy or cancel it, and the list
 // can be turned into a report.
-class TfrmConsultas : public JanelaFilha {
+class TfrmConsultas : public JanelaConsulta {
     Q_OBJECT
 
 public:
@@ -24,22 +20,13 @@ public:
     ~TfrmConsultas() override;
 
     // The data set the report runs over: the query run last.
-    norvel::db::DbQuery *rvDataSet() const { return rvDataSet_; }
-
-protected:
-    void FormShow() override;
+    norvel::db::DbQuery *rvDataSet() const { return consultaMostrada(); }
 
 private:
-    void rdDataClick();
-    void btAtualizarConsultaClick();
-    void grdChequesDblClick();
-    void brRelatorioClick();
+    void visualiza() override { VisualizaCheque(); }
 
-    void ExecutaConsulta();
     RegistroCheque LeChequeSelecionado() const;
     void VisualizaCheque();
 
     std::unique_ptr<Ui::TfrmConsultas> ui;
-    norvel::db::DbQuery *rvDataSet_ = nullptr;
-    norvel::db::DbQuery *grade_ = nullptr;
 };

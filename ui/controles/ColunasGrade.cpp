@@ -23,7 +23,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
-            if (const ColunaGrade *coluna = colunaDe(section))
+            const ColunaGrade *coluna = colunaDe(section);
+            if (coluna && !coluna->titulo.isEmpty())
                 return coluna->titulo;
         }
         return QIdentityProxyModel::headerData(section, orientation, role);

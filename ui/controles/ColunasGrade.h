@@ -9,8 +9,9 @@ namespace norvel::db {
 class DbQuery;
 }
 
-// One column a grid shows: the list's field, its title and its width in
-// pixels (0: the default, or wider when the title needs it).
+// One column a grid shows: the list's field, its title (empty: the list's
+// label of the field) and its width in pixels (0: the default, or wider when
+// the title needs it).
 struct ColunaGrade {
     QString campo;
     QString titulo;
