@@ -8,8 +8,6 @@ public:
     bool ask(const QString &, const QString &) override { return false; }
     Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Cancel; }
     QString saveFileName(const QString &, const QString &, const QString &, QString *) override { return {}; }
-    bool choosePrinter(QPrinter &) override { return false; }
-    int runModal(QDialog &) override { return 0; }
 };
 
 SilentPresenter silent;

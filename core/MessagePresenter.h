@@ -2,15 +2,12 @@
 
 #include <QString>
 
-class QDialog;
-class QPrinter;
-
 // The one road from the program to the user for everything modal: message
-// boxes, the file to save, the printer to print on and the program's own
-// modal dialogs (the cheque viewer, the printing run, a report's windows).
-// Windows and print jobs call messages(); the program installs a presenter
-// built on Qt's dialogs, tests install a recorder that logs each call and
-// answers from a script.
+// boxes and the file to save here; the printer to print on and the
+// program's own modal dialogs in its other half, on the widgets' side
+// (DialogPresenter, ui/aplicacao). Windows and print jobs call messages();
+// the program installs a presenter built on Qt's dialogs, tests install a
+// recorder that logs each call and answers from a script.
 class MessagePresenter {
 public:
     enum class Icon { None, Information, Warning, Error, Question };
@@ -32,15 +29,11 @@ public:
     // user cancelled.
     virtual QString saveFileName(const QString &title, const QString &suggested, const QString &filters,
                                  QString *chosenFilter) = 0;
-    // The print dialog over printer; true when the user chose to print.
-    virtual bool choosePrinter(QPrinter &printer) = 0;
-    // Runs dialog modally and returns its result (QDialog::exec()).
-    virtual int runModal(QDialog &dialog) = 0;
 };
 
 // The installed presenter. Until one is installed, a presenter that shows
-// nothing, answers No (Cancel where offered) and cancels every dialog stands
-// in, so no code path can hang on a box.
+// nothing, answers No (Cancel where offered) and cancels every file dialog
+// stands in, so no code path can hang on a box.
 MessagePresenter &messages();
 // Installs presenter (not owned; nullptr restores the silent one) and
 // returns the one it replaces.

@@ -3,6 +3,7 @@
 #include "ChequeCopyText.h"
 #include "MessagePresenter.h"
 #include "Money.h"
+#include "TituloPrograma.h"
 #include "Windows1252.h"
 
 #include "Lumora.h"
@@ -11,11 +12,9 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Norvel Cheque");
-
 void showError(const QString &text)
 {
-    messages().show(kTitle, text, MessagePresenter::Icon::Error);
+    messages().show(TituloPrograma, text, MessagePresenter::Icon::Error);
 }
 
 void showInvalidAmount(const QString &valor)

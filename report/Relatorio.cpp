@@ -1,7 +1,9 @@
 #include "Relatorio.h"
 
+#include "DialogPresenter.h"
 #include "MessagePresenter.h"
 #include "ReportWindows.h"
+#include "TituloPrograma.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,13 +15,12 @@ namespace norvel::report {
 
 namespace {
 
-const QString caption = QStringLiteral("Norvel Cheque");
 const QString jobName = QStringLiteral("ReportPrinter Report");
 
 void showError(const QString &text)
 {
     if (!text.isEmpty())
-        messages().show(caption, text, MessagePresenter::Icon::Error);
+        messages().show(TituloPrograma, text, MessagePresenter::Icon::Error);
 }
 
 std::optional<ReportDefinition> loadChecked(const QString &arquivo, const DataSet &dados, QString *erro)
@@ -53,7 +54,7 @@ bool toPrinter(const ReportDefinition &report, DataSet &dados, QWidget *parent)
 {
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer, report);
-    if (!messages().choosePrinter(printer))
+    if (!dialogs().choosePrinter(printer))
         return false;
     ReportStatusWindow status(parent);
     status.show();
@@ -87,7 +88,7 @@ bool toPreview(const ReportDefinition &report, DataSet &dados, QWidget *parent)
         parent);
     if (!preview.generate())
         return false;
-    messages().runModal(preview);
+    dialogs().runModal(preview);
     return true;
 }
 
@@ -133,7 +134,7 @@ bool executaRelatorio(const QString &arquivo, DataSet &dados, const QList<FileFo
         return false;
     }
     OutputOptionsDialog options(formatos, parent);
-    if (messages().runModal(options) != QDialog::Accepted)
+    if (dialogs().runModal(options) != QDialog::Accepted)
         return false;
     switch (options.destination()) {
     case OutputOptionsDialog::Destination::Printer:

@@ -1,6 +1,7 @@
 #include "ReportEngine.h"
 
 #include "ReportDataSet.h"
+#include "TituloPrograma.h"
 
 #include <QFile>
 #include <QFontMetricsF>
@@ -804,7 +805,7 @@ bool ReportEngine::writePdf(const QString &path)
     {
         QPdfWriter writer(path);
         writer.setPageLayout(report_.pageLayout());
-        writer.setCreator(QStringLiteral("Norvel Cheque"));
+        writer.setCreator(TituloPrograma);
         writer.setTitle(report_.title);
         QPainter painter;
         if (!painter.begin(&writer)) {

@@ -1,6 +1,6 @@
 #include "ReportWindows.h"
 
-#include "MessagePresenter.h"
+#include "DialogPresenter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -226,7 +226,7 @@ void ReportPreviewDialog::updateNavigation()
 
 void ReportPreviewDialog::printReport()
 {
-    if (!messages().choosePrinter(printer_))
+    if (!dialogs().choosePrinter(printer_))
         return;
     printing_ = true;
     preview_->print();

@@ -18,7 +18,7 @@ class QSpinBox;
 namespace norvel::report {
 
 // "Output Options": printer, preview, or a file in one of the formats the
-// caller offers. Shown through messages().runModal().
+// caller offers. Shown through dialogs().runModal().
 class OutputOptionsDialog final : public QDialog {
     Q_OBJECT
 public:

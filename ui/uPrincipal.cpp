@@ -3,6 +3,7 @@
 
 #include "MessagePresenter.h"
 #include "Protege.h"
+#include "TituloPrograma.h"
 #include "uBancos.h"
 #include "uCentroCusto.h"
 #include "uCompensacao.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DialogPresenter.h"
 #include "MessagePresenter.h"
 
 #include <QDialog>
@@ -14,7 +15,7 @@
 // Cancel from one of their own (Cancel when empty). File, printer and
 // dialog requests are answered from queues of their own; an empty queue
 // cancels. Installs itself for its lifetime.
-class RecordingPresenter final : public MessagePresenter {
+class RecordingPresenter final : public MessagePresenter, public DialogPresenter {
 public:
     struct Box {
         QString title;

@@ -125,7 +125,7 @@ int TestCheque::executa(TfrmCheque &v, const std::function<void(TfrmCheque &)> &
         d.close();
         return d.result();
     });
-    return messages().runModal(v);
+    return dialogs().runModal(v);
 }
 
 void TestCheque::clica(QPushButton *botao)

@@ -70,7 +70,7 @@ private:
             d.close();
             return d.result();
         });
-        return messages().runModal(j);
+        return dialogs().runModal(j);
     }
     static QString rotulo(TfrmImprimePreDatados &j, const char *nome)
     {

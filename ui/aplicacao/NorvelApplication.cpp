@@ -1,6 +1,7 @@
 #include "NorvelApplication.h"
 
 #include "MessagePresenter.h"
+#include "TituloPrograma.h"
 
 #include <QIcon>
 #include <QLibraryInfo>
@@ -10,7 +11,7 @@
 
 NorvelApplication::NorvelApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("Norvel Cheque"));
+    setApplicationName(TituloPrograma);
     setWindowIcon(QIcon(QStringLiteral(":/icones/chequeavulso.svg")));
     const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
     QLocale::setDefault(brasil);

@@ -33,6 +33,3 @@ void ligaProtegido(Emissor *emissor, Sinal sinal, Objeto *objeto, void (Objeto::
     ligaProtegido(emissor, sinal, objeto,
                   [objeto, tratador](Argumentos... argumentos) { (objeto->*tratador)(argumentos...); });
 }
-
-// The program's title, the caption of its message boxes.
-inline const QString TituloPrograma = QStringLiteral("Norvel Cheque");

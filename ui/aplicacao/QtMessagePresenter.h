@@ -1,12 +1,13 @@
 #pragma once
 
+#include "DialogPresenter.h"
 #include "MessagePresenter.h"
 
 // The message seam on Qt's dialogs: modal boxes over the active window, OK
 // for notices, Yes and No (and Cancel) in the program's language for
 // questions; the file and print dialogs; the program's dialogs run with
 // exec(). Installs itself for its lifetime.
-class QtMessagePresenter final : public MessagePresenter {
+class QtMessagePresenter final : public MessagePresenter, public DialogPresenter {
 public:
     QtMessagePresenter();
     ~QtMessagePresenter() override;

@@ -2,6 +2,7 @@
 
 #include "MessagePresenter.h"
 #include "Protege.h"
+#include "TituloPrograma.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -4,6 +4,7 @@
 #include "MessagePresenter.h"
 #include "Protege.h"
 #include "RegrasSaida.h"
+#include "TituloPrograma.h"
 
 #include <QAbstractButton>
 #include <QWidget>

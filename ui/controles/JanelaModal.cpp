@@ -1,5 +1,7 @@
 #include "JanelaModal.h"
 
+#include "DialogPresenter.h"
+
 JanelaModal::JanelaModal(const Contexto &contexto, QWidget *parent)
     : JanelaBase(contexto, parent,
                  Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -9,5 +11,5 @@ JanelaModal::JanelaModal(const Contexto &contexto, QWidget *parent)
 
 int JanelaModal::executa()
 {
-    return messages().runModal(*this);
+    return dialogs().runModal(*this);
 }
