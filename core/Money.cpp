@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <stdexcept>
+
 namespace {
 
 // Nearest integer of numerator / divisor (divisor > 0), a half to even.
@@ -107,6 +109,21 @@ QString Money::printerDigits() const
 std::string Money::extenso() const
 {
     return ExtensoCentavos(centavos());
+}
+
+std::optional<Money> Money::plus(Money other) const
+{
+    std::int64_t sum = 0;
+    if (__builtin_add_overflow(units_, other.units_, &sum))
+        return std::nullopt;
+    return Money(sum);
+}
+
+Money Money::inRange(std::optional<Money> result)
+{
+    if (!result)
+        throw std::overflow_error("O resultado passa do maior valor que o programa calcula.");
+    return *result;
 }
 
 Money Money::dividedBy(std::int64_t divisor) const

@@ -58,18 +58,32 @@ public:
     // Integer division rounded to the nearest unit, a half going to even.
     Money dividedBy(std::int64_t divisor) const;
 
-    friend constexpr Money operator+(Money a, Money b) { return Money(a.units_ + b.units_); }
-    friend constexpr Money operator-(Money a, Money b) { return Money(a.units_ - b.units_); }
-    friend constexpr Money operator*(Money a, std::int64_t n) { return Money(a.units_ * n); }
-    constexpr Money &operator+=(Money other)
+    // The sum, or nothing when it would leave the range of Money (some
+    // 922 trillion reais either way). A total of any number of amounts is
+    // taken with it, and its caller says what could not be summed.
+    std::optional<Money> plus(Money other) const;
+
+    // For amounts known to be small, such as one series' installments:
+    // beyond the range of Money they throw std::overflow_error rather than
+    // wrap around.
+    friend Money operator+(Money a, Money b) { return inRange(a.plus(b)); }
+    friend Money operator-(Money a, Money b)
     {
-        units_ += other.units_;
-        return *this;
+        std::int64_t difference = 0;
+        return inRange(__builtin_sub_overflow(a.units_, b.units_, &difference) ? std::nullopt
+                                                                               : std::optional(Money(difference)));
     }
+    friend Money operator*(Money a, std::int64_t n)
+    {
+        std::int64_t product = 0;
+        return inRange(__builtin_mul_overflow(a.units_, n, &product) ? std::nullopt : std::optional(Money(product)));
+    }
+    Money &operator+=(Money other) { return *this = *this + other; }
     friend constexpr auto operator<=>(Money, Money) = default;
 
 private:
     constexpr explicit Money(std::int64_t units) : units_(units) {}
+    static Money inRange(std::optional<Money> result);
 
     std::int64_t units_ = 0;
 };

@@ -636,7 +636,13 @@ bool ReportEngine::layOut(const Metrics *metrics)
             const std::optional<Money> m = amount(f, row);
             if (!m)
                 return false;
-            layout_.sums[f] += *m;
+            const std::optional<Money> total = layout_.sums[f].plus(*m);
+            if (!total) {
+                fail(QStringLiteral("Relatório \"%1\": a soma do campo %2 passa do maior valor que o programa calcula.")
+                         .arg(report_.fileName, f));
+                return false;
+            }
+            layout_.sums[f] = *total;
         }
         if (metrics) {
             // A row is never cut: one taller than a page stops the report.

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
+#include <stdexcept>
 
 namespace {
 
@@ -56,6 +58,20 @@ TEST(Money, RefusesWhatNoChequeCarries)
     EXPECT_TRUE(Money().fitsACheque());
     EXPECT_FALSE(Money::fromCentavos(Money::MaxCentavos + 1).fitsACheque());
     EXPECT_FALSE(Money::fromUnits(-1).fitsACheque());
+}
+
+// A sum past 64 bits wrapped around to a negative total.
+TEST(Money, SumsOutOfRangeFailInsteadOfWrappingAround)
+{
+    const Money largest = Money::fromUnits(std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(largest.plus(Money::fromUnits(-1)), Money::fromUnits(std::numeric_limits<std::int64_t>::max() - 1));
+    EXPECT_FALSE(largest.plus(Money::fromUnits(1)).has_value());
+    EXPECT_FALSE(Money::fromUnits(std::numeric_limits<std::int64_t>::min()).plus(Money::fromUnits(-1)).has_value());
+    EXPECT_THROW(largest + Money::fromUnits(1), std::overflow_error);
+    EXPECT_THROW(Money::fromUnits(-2) - largest, std::overflow_error);
+    EXPECT_THROW(largest * 2, std::overflow_error);
+    Money total = Money::fromUnits(Money::MaxUnits);
+    EXPECT_THROW(for (int i = 0; i < 1000; ++i) total += Money::fromUnits(Money::MaxUnits), std::overflow_error);
 }
 
 TEST(Money, FormatsAsAmountTextPrinterDigitsAndWords)

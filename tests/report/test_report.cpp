@@ -275,6 +275,18 @@ public:
     }
 };
 
+// 923 cheques of the largest amount already pass what a sum holds.
+class LargestAmounts final : public DataSet {
+public:
+    SyntheticCheques rows{1000};
+    int rowCount() const override { return rows.rowCount(); }
+    bool hasField(const QString &f) const override { return rows.hasField(f); }
+    QVariant value(int row, const QString &f) const override
+    {
+        return f == QLatin1String("VALOR") ? QVariant(QStringLiteral("999999999999,99")) : rows.value(row, f);
+    }
+};
+
 class CancelAt final : public Progress {
 public:
     explicit CancelAt(int page) : page_(page) {}
@@ -344,6 +356,18 @@ TEST(ReportErrors, AnAmountThatDoesNotParseStopsTheReportInsteadOfCountingZero)
         EXPECT_TRUE(error.contains(QStringLiteral("Relatorio.rav")));
         EXPECT_FALSE(QFileInfo::exists(out)) << defaultSuffix(format).toStdString();
     }
+}
+
+TEST(ReportErrors, ATotalBeyondWhatASumHoldsStopsTheReportInsteadOfWrappingAround)
+{
+    QTemporaryDir dir;
+    LargestAmounts data;
+    const QString out = dir.filePath(QStringLiteral("saida.txt"));
+    QString error;
+    EXPECT_FALSE(gravaRelatorio(QStringLiteral(RELATORIO), data, FileFormat::Text, out, &error));
+    EXPECT_TRUE(error.endsWith(QStringLiteral("a soma do campo VALOR passa do maior valor que o programa calcula.")))
+        << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out));
 }
 
 TEST(ReportErrors, CancelLeavesNoFileAndNoMessage)
