@@ -69,6 +69,18 @@ bool readyToPrint(const PrinterSession &printer)
     return false;
 }
 
+// The text in Windows-1252 with every control character as "?": the printer
+// would take it as a command.
+QByteArray plainBytes(const QString &text)
+{
+    QByteArray bytes = toWindows1252(text);
+    for (char &c : bytes) {
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = '?';
+    }
+    return bytes;
+}
+
 QString twoDigits(int value)
 {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
@@ -112,11 +124,7 @@ bool PrinterSession::sendField(ChequeField field, const QString &text)
 {
     // "$" ends a field frame and a control character (ESC) would open another
     // one; either would spill the rest of the text onto the cheque.
-    QByteArray bytes = toWindows1252(text);
-    for (char &c : bytes) {
-        if (c == '$' || static_cast<unsigned char>(c) < 0x20)
-            c = '?';
-    }
+    const QByteArray bytes = plainBytes(text).replace('$', '?');
     return open_ && Lumora_CampoCheque(port_, static_cast<uint32_t>(field), bytes.constData()) == 1;
 }
 
@@ -129,6 +137,11 @@ bool PrinterSession::send(const QByteArray &bytes)
 {
     return open_
            && Lumora_EnviaBloco(port_, bytes.constData(), static_cast<int32_t>(bytes.size())) == 1;
+}
+
+bool PrinterSession::sendLine(const QString &text)
+{
+    return send(plainBytes(text) + '\n');
 }
 
 bool PrinterSession::eject()

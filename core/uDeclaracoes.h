@@ -71,6 +71,10 @@ public:
     // Bytes ready for the wire (Windows-1252), sent whole in one block
     // (Lumora_EnviaBloco).
     bool send(const QByteArray &bytes);
+    // One line of plain text and a line feed, in Windows-1252, sent whole in
+    // one block however long; control characters go as "?" (an ESC would
+    // open a command frame, a form feed eject the sheet).
+    bool sendLine(const QString &text);
     // Form feed: ejects the sheet or cheque (Lumora_Ejeta).
     bool eject();
 

@@ -11,6 +11,7 @@
 #include "uChequePreDatado.h"
 #include "uConsultas.h"
 #include "uFavorecido.h"
+#include "uImprimirEndosso.h"
 #include "uPreencheCheque.h"
 #include "uSobre.h"
 
@@ -107,11 +108,10 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent)
     ligaAcao(ui->actConsultaAvulso, [this] {
         abreUnico(QStringLiteral("frmConsultas"), [this] { return new TfrmConsultas(contexto_); });
     });
-    // The endorsement and the post-dated query have no window in this build
-    // yet: their entries stay visible but greyed, rather than doing nothing
-    // when chosen.
-    for (QAction *acao : {ui->actEndosso, ui->actConsultaPreDatado})
-        acao->setEnabled(false);
+    ligaAcao(ui->actEndosso, [this] { mostraFilho(new TfrmImprimirEndosso(contexto_)); });
+    // The post-dated query has no window in this build yet: its entry stays
+    // visible but greyed, rather than doing nothing when chosen.
+    ui->actConsultaPreDatado->setEnabled(false);
     ligaAcao(ui->actSair, [this] { actSairClick(); });
     ligaAcao(ui->actConfiguracoes, [this] { actConfiguracoesClick(); });
     ligaAcao(ui->actManual, [this] { actManualClick(); });

@@ -25,7 +25,7 @@ const QSize Tela(1366, 768 - 19);
 // The commands that open the child windows, tallest first.
 const QList<const char *> Comandos = {"actConsultaAvulso", "actBanco",    "actChequeAvulso",
                                       "actFavorecido",     "actCentroCusto", "actTipoCompensacao",
-                                      "actConfiguracoes",  "actSobre"};
+                                      "actEndosso",        "actConfiguracoes", "actSobre"};
 
 } // namespace
 
