@@ -13,7 +13,6 @@
 #include "uVisualizaPreDatado.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -21,161 +20,94 @@ class TestVisualizaPreDatado : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase()
-    {
-        impressora_.reset();
-        dm_.reset();
-        base_.reset();
-    }
-    void init() { caixas_ = std::make_unique<RecordingPresenter>(); }
-    void cleanup()
-    {
-        caixas_.reset();
-        VERIFICA_SEM_JANELAS();
-    }
+    void serieVisualizadaCanceladaEImpressa();
+};
 
-    void mostraVisualizaECancela();
-    void imprimeEMarcaImpresso();
+// Twelve monthly installments of 100,00 from 10/01/2009: the info line by the
+// plan; the preview of a series never printed prints and copies but cancels
+// nothing; a No to the cancel changes nothing; a run that printed marks the
+// series printed today, after which the preview only shows.
+void TestVisualizaPreDatado::serieVisualizadaCanceladaEImpressa()
+{
+    norvel::db::TestDatabase base;
+    TdmNorvelCheque dm;
+    dm.DataModuleCreate();
+    const WriteResult banco = dm.insereBanco({0, "341", "Itaú", "I", ImpressoraNaPorta::Leiaute}, QString());
+    QVERIFY(banco);
+    ImpressoraNaPorta impressora({341});
+    RegistroPreDatado s;
+    s.idBanco = banco.chave;
+    s.numInicialCheque = QStringLiteral("500");
+    s.valor = Money::fromCentavos(120000);
+    s.dataInicialEmissao = QDate(2009, 1, 10);
+    s.numParcelas = 12;
+    s.valorPeriodoImpressao = 1;
+    s.periodoImpressao = QStringLiteral("Mês(es)");
+    QVERIFY(dm.inserePreDatado(s, QString()));
+    const auto lida = [&] {
+        return TdmNorvelCheque::preDatadoDaLinha(dm.consultaPreDatadosPorData(s.dataInicialEmissao), 0);
+    };
 
-private:
-    // A series of count installments of 100,00 each from data, stored and
-    // read back as the query reads it.
-    RegistroPreDatado serie(const QDate &data, int parcelas)
-    {
-        RegistroPreDatado s;
-        s.idBanco = idBanco_;
-        s.agencia = QStringLiteral("0001");
-        s.conta = QStringLiteral("123-4");
-        s.numInicialCheque = QStringLiteral("500");
-        s.cidade = QStringLiteral("Maceió");
-        s.valor = Money::fromCentavos(10000 * parcelas);
-        s.dataInicialEmissao = data;
-        s.numParcelas = parcelas;
-        s.valorPeriodoImpressao = 1;
-        s.periodoImpressao = QStringLiteral("Mês(es)");
-        s.descricao = QStringLiteral("Reforma");
-        const WriteResult gravado = dm_->inserePreDatado(s, QString());
-        return gravado ? lida(data) : RegistroPreDatado();
-    }
-    RegistroPreDatado lida(const QDate &data)
-    {
-        return TdmNorvelCheque::preDatadoDaLinha(dm_->consultaPreDatadosPorData(data), 0);
-    }
-    // Runs the viewer through the seam; acao works it.
-    void executa(const RegistroPreDatado &s, const std::function<void(TfrmVisualizaPreDatado &)> &acao)
-    {
-        QWidget dono;
-        TfrmVisualizaPreDatado v(contexto_, &dono);
-        v.preenche(s);
-        caixas_->dialogs.append([&](QDialog &d) {
-            d.show();
-            acao(v);
-            d.close();
-            return d.result();
-        });
-        v.executa();
-    }
-    template <typename T = QPushButton> static T *c(QWidget &w, const char *nome)
-    {
-        return w.findChild<T *>(QLatin1String(nome));
-    }
+    RecordingPresenter caixas;
+    caixas.answers = {false, true, true, true}; // cancel No, Yes; the run's start and close
+    caixas.choices = {MessagePresenter::Answer::Cancel};
+    const Contexto contexto{ImpressoraNaPorta::Porta, QString(), &dm};
+    QWidget dono;
+    TfrmVisualizaPreDatado v(contexto, &dono);
+    v.preenche(lida());
+    const auto botao = [&](const char *nome) { return v.findChild<QPushButton *>(QLatin1String(nome)); };
     // Opens the preview of the installment selected; acao looks at it.
-    void visualiza(TfrmVisualizaPreDatado &v, const std::function<void(TfrmCheque &)> &acao)
-    {
-        caixas_->dialogs.append([acao](QDialog &d) {
+    const auto visualiza = [&](const std::function<void(TfrmCheque &)> &acao) {
+        caixas.dialogs.append([acao](QDialog &d) {
             acao(static_cast<TfrmCheque &>(d));
             return int(QDialog::Rejected);
         });
-        QTest::mouseClick(c(v, "btVisualizar"), Qt::LeftButton);
-    }
-
-    std::unique_ptr<norvel::db::TestDatabase> base_;
-    std::unique_ptr<TdmNorvelCheque> dm_;
-    std::unique_ptr<ImpressoraNaPorta> impressora_;
-    std::unique_ptr<RecordingPresenter> caixas_;
-    Contexto contexto_{ImpressoraNaPorta::Porta, QString()};
-    int idBanco_ = 0;
-};
-
-void TestVisualizaPreDatado::initTestCase()
-{
-    base_ = std::make_unique<norvel::db::TestDatabase>();
-    dm_ = std::make_unique<TdmNorvelCheque>();
-    dm_->DataModuleCreate();
-    contexto_.dados = dm_.get();
-    const WriteResult banco = dm_->insereBanco({0, "341", "Itaú", "I", ImpressoraNaPorta::Leiaute}, QString());
-    QVERIFY(banco);
-    idBanco_ = banco.chave;
-    impressora_ = std::make_unique<ImpressoraNaPorta>(QList<int>{341});
-}
-
-// The grid by the plan and the info line; the preview of a series never
-// printed prints and copies but cancels nothing; the series is cancelled
-// after a No that changes nothing, and can still be previewed.
-void TestVisualizaPreDatado::mostraVisualizaECancela()
-{
-    const QDate data(2009, 1, 10);
-    const RegistroPreDatado s = serie(data, 12);
-    caixas_->answers = {false, true};
-    executa(s, [&](TfrmVisualizaPreDatado &v) {
-        QVERIFY(!c<QLineEdit>(v, "edtValor")->isEnabled());
-        QCOMPARE(c<QLineEdit>(v, "edtValor")->text(), QStringLiteral("1200,00"));
-        c<QTableWidget>(v, "grdParcelas")->setCurrentCell(1, 3);
-        QCOMPARE(c<QLabel>(v, "lblDadosCheque")->text(),
+        QTest::mouseClick(botao("btVisualizar"), Qt::LeftButton);
+    };
+    const auto passos = [&] {
+        v.findChild<QTableWidget *>(QStringLiteral("grdParcelas"))->setCurrentCell(1, 3);
+        QCOMPARE(v.findChild<QLabel *>(QStringLiteral("lblDadosCheque"))->text(),
                  QStringLiteral("12ª parcela de 12 no valor de R$ 100,00 a ser debitado em 10/12/2009"));
         if (!qEnvironmentVariableIsEmpty("NORVEL_CAPTURAS"))
             v.grab().save(qEnvironmentVariable("NORVEL_CAPTURAS") + QStringLiteral("/visualiza-predatado.png"));
-        visualiza(v, [](TfrmCheque &visor) {
-            QCOMPARE(visor.windowTitle(), QStringLiteral("Visualização do cheque de R$ 100,00 referente a 12ª parcela de 12"));
+        visualiza([](TfrmCheque &visor) {
+            QCOMPARE(visor.windowTitle(),
+                     QStringLiteral("Visualização do cheque de R$ 100,00 referente a 12ª parcela de 12"));
             QCOMPARE(visor.lblNumCheque->text(), QStringLiteral("511"));
-            QVERIFY(visor.btCancelarCheque->isHidden());
-            QVERIFY(!visor.btImprimirCopia->isHidden() && visor.btImprimir->isEnabled());
+            QVERIFY(visor.btCancelarCheque->isHidden() && !visor.btImprimirCopia->isHidden());
+            QVERIFY(!visor.btImprimir->isHidden() && visor.btImprimir->isEnabled());
         });
-        c(v, "btCancelaPredatado")->click();
-        QCOMPARE(lida(data).status, 0);
-        QVERIFY(c(v, "btCancelaPredatado")->isEnabled());
-        c(v, "btCancelaPredatado")->click();
-        QCOMPARE(lida(data).status, 1);
-        QVERIFY(!c(v, "btCancelaPredatado")->isEnabled());
-        visualiza(v, [](TfrmCheque &visor) { QCOMPARE(visor.lblParcela->text(), QStringLiteral("12ª/12")); });
-    });
-    QCOMPARE(caixas_->dialogTitles.size(), 3);
-}
+        QTest::mouseClick(botao("btCancelaPredatado"), Qt::LeftButton);
+        QVERIFY(lida().status == 0 && botao("btCancelaPredatado")->isEnabled());
+        QTest::mouseClick(botao("btCancelaPredatado"), Qt::LeftButton);
+        QVERIFY(lida().status == 1 && !botao("btCancelaPredatado")->isEnabled());
 
-// A run that printed marks the series printed today; the preview of a
-// printed series only shows.
-void TestVisualizaPreDatado::imprimeEMarcaImpresso()
-{
-    const QDate data(2009, 2, 10);
-    const RegistroPreDatado s = serie(data, 2);
-    caixas_->answers = {true, true};
-    caixas_->choices = {MessagePresenter::Answer::Cancel};
-    executa(s, [&](TfrmVisualizaPreDatado &v) {
-        QCOMPARE(c(v, "btImprimir")->text(), QStringLiteral("Imprimir Cheques"));
-        QVERIFY(c<QWidget>(v, "dtpImpressao")->isHidden());
-        caixas_->dialogs.append([](QDialog &run) {
+        caixas.dialogs.append([](QDialog &run) {
             static_cast<TfrmImprimePreDatados &>(run).setEsperaImpressao(std::chrono::milliseconds(0));
             run.show();
             QTest::mouseClick(run.findChild<QPushButton *>(QStringLiteral("btImprimir")), Qt::LeftButton);
             run.close();
             return run.result();
         });
-        QTest::mouseClick(c(v, "btImprimir"), Qt::LeftButton);
-        QCOMPARE(c(v, "btImprimir")->text(), QStringLiteral("Reimprimir cheques"));
-        QVERIFY(!c<QWidget>(v, "dtpImpressao")->isHidden() && !c<QWidget>(v, "lblDataImpressao")->isHidden());
-        QCOMPARE(c<DataLonga>(v, "dtpImpressao")->date(), QDate::currentDate());
-        const RegistroPreDatado gravada = lida(data);
-        QVERIFY(gravada.jaImpresso && gravada.dataImpressao == QDate::currentDate());
-        visualiza(v, [](TfrmCheque &visor) {
-            QVERIFY(visor.btImprimir->isHidden() && visor.btImprimirCopia->isHidden()
-                    && visor.btCancelarCheque->isHidden());
+        QTest::mouseClick(botao("btImprimir"), Qt::LeftButton);
+        QCOMPARE(botao("btImprimir")->text(), QStringLiteral("Reimprimir cheques"));
+        QVERIFY(!v.findChild<QWidget *>(QStringLiteral("lblDataImpressao"))->isHidden());
+        QCOMPARE(v.findChild<DataLonga *>(QStringLiteral("dtpImpressao"))->date(), QDate::currentDate());
+        QVERIFY(lida().jaImpresso && lida().dataImpressao == QDate::currentDate());
+        visualiza([](TfrmCheque &visor) {
+            QVERIFY(visor.btImprimir->isHidden() && visor.btImprimirCopia->isHidden());
             QCOMPARE(visor.dtpDataImpressao->date(), QDate::currentDate());
         });
+    };
+    caixas.dialogs.append([&](QDialog &) {
+        v.show();
+        passos();
+        v.close();
+        return 0;
     });
-    const QString pagina = impressora_->pagina(QStringLiteral("cheque"), 1);
-    QVERIFY2(pagina.contains(QStringLiteral("100,00")) && pagina.contains(QStringLiteral("fevereiro")),
-             qPrintable(pagina));
+    v.executa();
+    const QString pagina = impressora.pagina(QStringLiteral("cheque"), 1);
+    QVERIFY2(pagina.contains(QStringLiteral("100,00")) && pagina.contains(QStringLiteral("janeiro")), qPrintable(pagina));
 }
 
 NORVEL_UI_TEST_MAIN(TestVisualizaPreDatado)
