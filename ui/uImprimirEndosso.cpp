@@ -51,6 +51,10 @@ TfrmImprimirEndosso::TfrmImprimirEndosso(const Contexto &contexto, QWidget *pare
 {
     ui->setupUi(this);
     setFixedSize(size());
+    // Closed only: the frame the main window gives it has neither a minimise
+    // nor a maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
 
     // The printer prints in columns: a fixed pitch shows each line as it
     // will be printed. The editor is as high as the limit's lines.
