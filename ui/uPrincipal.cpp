@@ -9,6 +9,7 @@
 #include "uCompensacao.h"
 #include "uConfiguracoes.h"
 #include "uChequePreDatado.h"
+#include "uConsultaPreDatado.h"
 #include "uConsultas.h"
 #include "uFavorecido.h"
 #include "uImprimirEndosso.h"
@@ -109,9 +110,9 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent)
         abreUnico(QStringLiteral("frmConsultas"), [this] { return new TfrmConsultas(contexto_); });
     });
     ligaAcao(ui->actEndosso, [this] { mostraFilho(new TfrmImprimirEndosso(contexto_)); });
-    // The post-dated query has no window in this build yet: its entry stays
-    // visible but greyed, rather than doing nothing when chosen.
-    ui->actConsultaPreDatado->setEnabled(false);
+    ligaAcao(ui->actConsultaPreDatado, [this] {
+        abreUnico(QStringLiteral("frmConsultaPreDatado"), [this] { return new TfrmConsultaPreDatado(contexto_); });
+    });
     ligaAcao(ui->actSair, [this] { actSairClick(); });
     ligaAcao(ui->actConfiguracoes, [this] { actConfiguracoesClick(); });
     ligaAcao(ui->actManual, [this] { actManualClick(); });
@@ -160,6 +161,9 @@ QMdiSubWindow *TfrmPrincipal::mostraFilho(QWidget *filho, Posicao posicao)
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     if (!fixo)
         moldura |= Qt::WindowMaximizeButtonHint;
+    // A window that customises its frame keeps the buttons it names.
+    if (filho->windowFlags().testFlag(Qt::CustomizeWindowHint))
+        moldura = Qt::SubWindow | (filho->windowFlags() & ~Qt::WindowType_Mask);
     QMdiSubWindow *janela = ui->mdiArea->addSubWindow(filho, moldura);
     new FechaMoldura(filho, janela);
     // The frame follows the window's fixed size, also when the window
