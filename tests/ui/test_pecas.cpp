@@ -38,6 +38,9 @@ private slots:
     void caixaValorColadoInvalido();
     void filtroDaConta();
     void dataLongaEmQualquerLocale();
+    void dataLongaDigitada_data();
+    void dataLongaDigitada();
+    void dataLongaDepoisDeUmClique();
     void faceCheque();
 
 private:
@@ -340,6 +343,61 @@ void TestPecas::dataLongaEmQualquerLocale()
         QVERIFY(data.calendarPopup());
     }
     QLocale::setDefault(antes);
+}
+
+void TestPecas::dataLongaDigitada_data()
+{
+    QTest::addColumn<QString>("digitado");
+    QTest::addColumn<QDate>("data");
+    QTest::newRow("digits only") << QStringLiteral("09122026") << QDate(2026, 12, 9);
+    QTest::newRow("slashes") << QStringLiteral("9/12/2026") << QDate(2026, 12, 9);
+    QTest::newRow("commas and blanks") << QStringLiteral("9, 12, 2026") << QDate(2026, 12, 9);
+    QTest::newRow("one-digit month") << QStringLiteral("1/3/2027") << QDate(2027, 3, 1);
+    QTest::newRow("short year") << QStringLiteral("5-7-27.") << QDate(2027, 7, 5);
+    // The day typed comes back when the year has room for it.
+    QTest::newRow("29 February") << QStringLiteral("29022028") << QDate(2028, 2, 29);
+    QTest::newRow("31 in a short month") << QStringLiteral("31042026") << QDate(2026, 4, 30);
+}
+
+void TestPecas::dataLongaDigitada()
+{
+    QFETCH(QString, digitado);
+    QFETCH(QDate, data);
+    auto *antes = new QLineEdit;
+    auto *caixa = new DataLonga;
+    auto *depois = new QLineEdit;
+    caixa->setDateTime(QDateTime(QDate(2025, 6, 15), QTime(14, 35)));
+    janela({antes, caixa, depois});
+    antes->setFocus();
+    QTest::keyClick(antes, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), caixa);
+
+    QTest::keyClicks(caixa, digitado);
+    QCOMPARE(caixa->date(), data);
+    QCOMPARE(caixa->text(), DataLonga::formata(data));
+    QCOMPARE(caixa->time(), QTime(14, 35));
+    QTest::keyClick(caixa, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), depois);
+    QCOMPARE(caixa->date(), data);
+}
+
+void TestPecas::dataLongaDepoisDeUmClique()
+{
+    auto *caixa = new DataLonga;
+    auto *antes = new QLineEdit;
+    caixa->setDate(QDate(2025, 6, 15));
+    janela({antes, caixa});
+    antes->setFocus();
+    // A click on the year that gives the focus: a whole date all the same.
+    const QPoint ano(caixa->width() - 40, caixa->height() / 2);
+    QTest::mouseClick(caixa, Qt::LeftButton, {}, ano);
+    QCOMPARE(QApplication::focusWidget(), caixa);
+    QTest::keyClicks(caixa, QStringLiteral("09122026"));
+    QCOMPARE(caixa->date(), QDate(2026, 12, 9));
+    // Once in, a click picks the part: the year alone.
+    QTest::mouseClick(caixa, Qt::LeftButton, {}, ano);
+    QTest::keyClicks(caixa, QStringLiteral("2030"));
+    QCOMPARE(caixa->date(), QDate(2030, 12, 9));
 }
 
 void TestPecas::faceCheque()
