@@ -188,8 +188,9 @@ void TfrmImprimePreDatados::aguardaImpressora()
         QEventLoop espera;
         QTimer::singleShot(espera_, &espera, &QEventLoop::quit);
         espera.exec(QEventLoop::ExcludeUserInputEvents);
-        // The input the window system held back during the wait arrives now,
-        // into the filter.
+        // ExcludeUserInputEvents only holds the window system's input back:
+        // left queued, a click or an Enter of the wait would act once it is
+        // over. It is taken now, into the filter.
         QCoreApplication::processEvents();
     }
     ui->barraStatus->clearMessage();
