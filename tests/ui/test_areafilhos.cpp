@@ -102,6 +102,9 @@ void TestAreaFilhos::abreEConfere(const char *comando)
                             .arg(areaVisivel.height())));
     if (nome == QLatin1String("frmBancos"))
         QCOMPARE(moldura->height(), 625);
+    // Closed only, no minimise button.
+    if (nome == QLatin1String("frmConsultaPreDatado"))
+        QVERIFY(!moldura->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!area->verticalScrollBar()->isVisible());
     QVERIFY(!area->horizontalScrollBar()->isVisible());
 

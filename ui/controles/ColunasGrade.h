@@ -14,7 +14,7 @@ class DbQuery;
 // the title needs it).
 struct ColunaGrade {
     QString campo;
-    QString titulo;
+    QString titulo = {};
     int largura = 0;
 };
 
