@@ -434,6 +434,19 @@ void TestPecas::faceCheque()
     }
     const auto posicao = [&](const char *nome) { return face.findChild<QLabel *>(QLatin1String(nome))->geometry(); };
     QCOMPARE(posicao("lblValorExtenso"), QRect(192, 96, 481, 33));
+    // A blank between each caption and the text after it.
+    for (const auto &[legenda, nome] : {std::pair{"Pague por este cheque a quantia de", "lblValorExtenso"},
+                                        std::pair{"a", "lblFavorecido"}}) {
+        const QLabel *campo = face.findChild<QLabel *>(QLatin1String(nome));
+        const QLabel *rotulo = nullptr;
+        for (const QLabel *l : face.findChildren<QLabel *>())
+            if (l->text() == QLatin1String(legenda))
+                rotulo = l;
+        QVERIFY2(rotulo, legenda);
+        QVERIFY2(campo->x() + std::max(0, campo->indent())
+                     >= rotulo->x() + rotulo->fontMetrics().horizontalAdvance(rotulo->text() + QLatin1Char(' ')),
+                 nome);
+    }
     QCOMPARE(posicao("lblCidade"), QRect(352, 160, 206, 20));
     QCOMPARE(posicao("lblNumBanco").topLeft(), QPoint(112, 32));
     QCOMPARE(posicao("lblData").topLeft(), QPoint(568, 160));

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPainter>
 
+#include <algorithm>
+
 FaceCheque::FaceCheque(QWidget *parent) : QWidget(parent)
 {
     setFixedSize(705, 232);
@@ -18,8 +20,8 @@ FaceCheque::FaceCheque(QWidget *parent) : QWidget(parent)
     rotulo(QStringLiteral("Banco"), {192, 16});
     rotulo(QStringLiteral("Agência"), {112, 56});
     rotulo(QStringLiteral("Conta"), {184, 56});
-    rotulo(QStringLiteral("Pague por este cheque a quantia de"), {16, 96});
-    rotulo(QStringLiteral("a"), {16, 128});
+    QLabel *quantia = rotulo(QStringLiteral("Pague por este cheque a quantia de"), {16, 96});
+    QLabel *a = rotulo(QStringLiteral("a"), {16, 128});
     rotulo(QStringLiteral(","), {560, 160});
     rotulo(QStringLiteral("Obs.: O leiaute do cheque é meramente ilustrativo."), {8, 216})
         ->setObjectName(QStringLiteral("lblObservacao"));
@@ -42,7 +44,10 @@ FaceCheque::FaceCheque(QWidget *parent) : QWidget(parent)
     QLabel *extenso = campo("lblValorExtenso", {192, 96, 481, 33});
     extenso->setFont(sublinhado);
     extenso->setWordWrap(true);
-    campo("lblFavorecido", {24, 128, 665, 20})->setFont(sublinhado);
+    depoisDe(quantia, extenso);
+    QLabel *favorecido = campo("lblFavorecido", {24, 128, 665, 20});
+    favorecido->setFont(sublinhado);
+    depoisDe(a, favorecido);
     campo("lblCidade", {352, 160, 206, 20}, Qt::AlignRight | Qt::AlignTop)->setFont(sublinhado);
     campo("lblData", {568, 160, 137, 20})->setFont(sublinhado);
     campo("lblParcela", {16, 192, 673, 16});
@@ -63,6 +68,15 @@ QLabel *FaceCheque::campo(const char *nome, QRect area, Qt::Alignment alinhament
     c->setGeometry(area);
     c->setAlignment(alinhamento);
     return c;
+}
+
+// The captions reach the boxes after them: the text starts a blank after the
+// caption, as on a printed form.
+void FaceCheque::depoisDe(const QLabel *legenda, QLabel *campo)
+{
+    const int fimDaLegenda = legenda->x() + legenda->fontMetrics().horizontalAdvance(legenda->text());
+    campo->setIndent(
+        std::max(0, fimDaLegenda + campo->fontMetrics().horizontalAdvance(QLatin1Char(' ')) - campo->x()));
 }
 
 // The title sits on a white ground across the box's top edge.

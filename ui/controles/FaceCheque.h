@@ -28,4 +28,5 @@ private:
     QLabel *rotulo(const QString &texto, QPoint posicao);
     QLabel *campo(const char *nome, QRect area, Qt::Alignment alinhamento = Qt::AlignLeft | Qt::AlignTop);
     void tituloDeCaixa(const QString &texto, const QRect &caixa);
+    static void depoisDe(const QLabel *legenda, QLabel *campo);
 };
