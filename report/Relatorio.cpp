@@ -92,15 +92,29 @@ bool toPreview(const ReportDefinition &report, DataSet &dados, QWidget *parent)
     return true;
 }
 
+// The folder a report was last saved in during this run.
+QString lastFolder;
+
+// Where the save dialog opens: the last folder used, else the user's
+// documents folder, made when missing, as the dialog opens a folder that
+// does not exist in the working folder, which is the program's own.
+QString saveFolder()
+{
+    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir())
+        return lastFolder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir().mkpath(documents) ? documents : QDir::homePath();
+}
+
 bool toFile(const ReportDefinition &report, DataSet &dados, FileFormat format, QWidget *parent)
 {
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString suggested =
-        QDir(dir).filePath(QFileInfo(report.fileName).completeBaseName() + u'.' + defaultSuffix(format));
+        QDir(saveFolder()).filePath(QFileInfo(report.fileName).completeBaseName() + u'.' + defaultSuffix(format));
     QString chosen;
     QString path = messages().saveFileName(QStringLiteral("Salvar relatório como"), suggested, fileFilter(format), &chosen);
     if (path.isEmpty())
         return false;
+    lastFolder = QFileInfo(path).absolutePath();
     if (QFileInfo(path).suffix().isEmpty())
         path += u'.' + defaultSuffix(format);
     ReportStatusWindow status(parent);

@@ -49,10 +49,11 @@ public:
         return choices.isEmpty() ? Answer::Cancel : choices.takeFirst();
     }
 
-    QString saveFileName(const QString &title, const QString &, const QString &filters,
+    QString saveFileName(const QString &title, const QString &suggested, const QString &filters,
                          QString *chosenFilter) override
     {
         fileRequests.append({title, filters});
+        suggestedFiles.append(suggested);
         if (files.isEmpty())
             return {};
         const auto [path, filter] = files.takeFirst();
@@ -88,6 +89,7 @@ public:
     QList<bool> answers;
     QList<Answer> choices;
     QList<std::pair<QString, QString>> fileRequests; // title, filters
+    QStringList suggestedFiles;
     QList<std::pair<QString, QString>> files;        // path, filter
     int printerRequests = 0;
     QStringList printers;

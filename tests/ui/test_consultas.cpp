@@ -18,10 +18,13 @@
 #include <QMdiSubWindow>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -302,17 +305,31 @@ void TestConsultas::relatorioDaConsultaRodada()
     QCOMPARE(linhas(), 1);
 
     // "Output Options" answered with a text file: the report of the period.
-    QTemporaryDir pasta;
-    caixas_->dialogs = {[](QDialog &dialogo) {
+    const auto emArquivo = [](QDialog &dialogo) {
         auto *opcoes = qobject_cast<norvel::report::OutputOptionsDialog *>(&dialogo);
         if (!opcoes)
             return int(QDialog::Rejected);
         opcoes->findChild<QRadioButton *>(QStringLiteral("rbFile"))->click();
         opcoes->setFormat(norvel::report::FileFormat::Text);
         return int(QDialog::Accepted);
-    }};
-    caixas_->files = {{pasta.filePath(QStringLiteral("consulta.txt")), QString()}};
-    QTest::mouseClick(controle<QPushButton>(QStringLiteral("brRelatorio")), Qt::LeftButton);
+    };
+    // The save dialog opens in the documents folder, made when missing, and
+    // then in the folder used last.
+    QTemporaryDir casa;
+    const QByteArray casaAntes = qgetenv("HOME");
+    const auto restauraCasa = qScopeGuard([&] { qputenv("HOME", casaAntes); });
+    qputenv("HOME", QFile::encodeName(casa.path()));
+    QTemporaryDir pasta;
+    caixas_->dialogs = {emArquivo, emArquivo};
+    caixas_->files = {{pasta.filePath(QStringLiteral("consulta.txt")), QString()}, {}};
+    for (int vez = 0; vez < 2; ++vez)
+        QTest::mouseClick(controle<QPushButton>(QStringLiteral("brRelatorio")), Qt::LeftButton);
+    QCOMPARE(caixas_->suggestedFiles.size(), 2);
+    const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QVERIFY(documentos.startsWith(casa.path()));
+    QCOMPARE(QFileInfo(caixas_->suggestedFiles[0]).absolutePath(), documentos);
+    QVERIFY(QFileInfo(documentos).isDir());
+    QCOMPARE(QFileInfo(caixas_->suggestedFiles[1]).absolutePath(), QFileInfo(pasta.path()).absoluteFilePath());
     QVERIFY2(caixas_->boxes.isEmpty(), qPrintable(caixas_->lastText()));
     QFile arquivo(pasta.filePath(QStringLiteral("consulta.txt")));
     QVERIFY(arquivo.open(QIODevice::ReadOnly));
