@@ -23,10 +23,10 @@ namespace {
 const QSize Tela(1366, 768 - 19);
 
 // The commands that open the child windows, tallest first.
-const QList<const char *> Comandos = {"actConsultaAvulso", "actConsultaPreDatado", "actBanco",
-                                      "actChequeAvulso",   "actFavorecido",        "actCentroCusto",
-                                      "actTipoCompensacao", "actEndosso",          "actConfiguracoes",
-                                      "actSobre"};
+const QList<const char *> Comandos = {"actConsultaAvulso",  "actConsultaPreDatado", "actBanco",
+                                      "actChequeAvulso",    "actChequePreDatado",   "actFavorecido",
+                                      "actCentroCusto",     "actTipoCompensacao",   "actEndosso",
+                                      "actConfiguracoes",   "actSobre"};
 
 } // namespace
 
