@@ -22,6 +22,7 @@
 #include "uPrincipal.h"
 
 #include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QDeadlineTimer>
 #include <QDialog>
@@ -34,7 +35,6 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <QTableView>
@@ -42,13 +42,14 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextFrame>
-#include <QTextLayout>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <cstdio>
 #include <exception>
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -61,9 +62,10 @@ const QDate Dia(2014, 3, 10);
 constexpr double LarguraMaxima = 600;
 constexpr double Escala = 0.8;
 
-// Answers the program's boxes and modal dialogs: boxes are kept and
-// answered No (Cancel where offered), file and printer dialogs cancelled,
-// and each modal dialog handed to the next step queued, or cancelled.
+// Answers the program's boxes and modal dialogs: boxes are answered No
+// (Cancel where offered) and the warnings and errors among them kept, file
+// and printer dialogs cancelled, and each modal dialog handed to the next
+// step queued, or cancelled.
 class Roteiro final : public MessagePresenter, public DialogPresenter {
 public:
     using Passo = std::function<int(QDialog &)>;
@@ -117,7 +119,9 @@ public:
         principal_.findChild<QAction *>(QLatin1String(acao))->trigger();
         QCoreApplication::processEvents();
         QMdiSubWindow *moldura = principal_.areaFilhos()->activeSubWindow();
-        return moldura ? moldura->widget() : nullptr;
+        if (!moldura)
+            throw std::runtime_error(std::string(acao) + " opened no window");
+        return moldura->widget();
     }
 
     // A child window with its frame, as the main window shows it; a modal
