@@ -31,10 +31,7 @@ TfrmChequePreDatado::TfrmChequePreDatado(const Contexto &contexto, QWidget *pare
 
     auto &dm = dados();
     new ParBanco(ui->edtNumBanco, ui->edtBanco, dm);
-    ui->edtNomeFavorecido->liga(dm.ListaFavorecidos, QStringLiteral("IDFAVORECIDO"), QStringLiteral("NOMEFAVORECIDO"));
-    ui->edtCentroCusto->liga(dm.ListaCentroCustos, QStringLiteral("IDCENTROCUSTO"), QStringLiteral("NOMECENTROCUSTO"));
-    ui->edtTipoCompensacao->liga(dm.ListaCompensacao, QStringLiteral("IDCOMPENSACAO"),
-                                 QStringLiteral("NOMECOMPENSACAO"));
+    ligaCadastrosDoCheque(dm, ui->edtNomeFavorecido, ui->edtCentroCusto, ui->edtTipoCompensacao);
     // The agency and account may carry a check digit after a hyphen; the
     // initial cheque number is counted on from, so it takes digits only.
     filtraConta(ui->edtAgencia);

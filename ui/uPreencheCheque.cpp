@@ -26,10 +26,7 @@ TfrmPreencherCheque::TfrmPreencherCheque(const Contexto &contexto, QWidget *pare
 
     auto &dm = dados();
     new ParBanco(ui->edtNumBanco, ui->edtBanco, dm);
-    ui->edtNomeFavorecido->liga(dm.ListaFavorecidos, QStringLiteral("IDFAVORECIDO"), QStringLiteral("NOMEFAVORECIDO"));
-    ui->edtCentroCusto->liga(dm.ListaCentroCustos, QStringLiteral("IDCENTROCUSTO"), QStringLiteral("NOMECENTROCUSTO"));
-    ui->edtTipoCompensacao->liga(dm.ListaCompensacao, QStringLiteral("IDCOMPENSACAO"),
-                                 QStringLiteral("NOMECOMPENSACAO"));
+    ligaCadastrosDoCheque(dm, ui->edtNomeFavorecido, ui->edtCentroCusto, ui->edtTipoCompensacao);
     filtraDigitos(ui->edtAgencia);
     filtraDigitos(ui->edtNumCheque);
     filtraConta(ui->edtConta);

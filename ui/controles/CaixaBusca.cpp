@@ -1,6 +1,7 @@
 #include "CaixaBusca.h"
 
 #include "DbQuery.h"
+#include "uDMNorvelCheque.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -97,4 +98,12 @@ int CaixaBusca::primeiraQueComeca(const QString &texto)
         if (lista_->index(linha, modelColumn()).data().toString().startsWith(texto, Qt::CaseInsensitive))
             return linha;
     }
+}
+
+void ligaCadastrosDoCheque(TdmNorvelCheque &dm, CaixaBusca *favorecido, CaixaBusca *centroCusto,
+                           CaixaBusca *compensacao)
+{
+    favorecido->liga(dm.ListaFavorecidos, QStringLiteral("IDFAVORECIDO"), QStringLiteral("NOMEFAVORECIDO"));
+    centroCusto->liga(dm.ListaCentroCustos, QStringLiteral("IDCENTROCUSTO"), QStringLiteral("NOMECENTROCUSTO"));
+    compensacao->liga(dm.ListaCompensacao, QStringLiteral("IDCOMPENSACAO"), QStringLiteral("NOMECOMPENSACAO"));
 }

@@ -9,6 +9,7 @@
 namespace norvel::db {
 class DbQuery;
 }
+class TdmNorvelCheque;
 
 // A look-up box over one of the data module's lists: shows one field of each
 // row and gives the key field of the row chosen. Nothing chosen (index -1)
@@ -56,3 +57,8 @@ private:
     QString digitado_;
     QElapsedTimer ultimaTecla_;
 };
+
+// The payee, cost-centre and clearing-type boxes of a cheque entry window,
+// each over its shared list.
+void ligaCadastrosDoCheque(TdmNorvelCheque &dm, CaixaBusca *favorecido, CaixaBusca *centroCusto,
+                           CaixaBusca *compensacao);
