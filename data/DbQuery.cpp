@@ -82,12 +82,20 @@ void DbQuery::setParam(const QString& name, const QVariant& value)
             params_[i] = value;
 }
 
-void DbQuery::open()
+void DbQuery::open(int firstRows)
 {
-    if (active_)
-        return;
+    if (!active_)
+        reopen(firstRows);
+}
+
+void DbQuery::reopen(int firstRows)
+{
     const ChangeGuard change(notifying_);
     beginResetModel();
+    cursor_.reset();
+    rows_.clear();
+    active_ = false;
+    firstRows_ = firstRows;
     try {
         transaction_.startTransaction();
         if (!statement_)
@@ -100,7 +108,7 @@ void DbQuery::open()
         rebuildColumns();
         cursor_ = statement_->openCursor(transaction_.transaction(), params_);
         active_ = true;
-        fetchChunk(rows_);
+        fetchChunk(rows_, firstRows);
     } catch (...) {
         cursor_.reset();
         rows_.clear();
@@ -123,11 +131,11 @@ void DbQuery::close()
     endResetModel();
 }
 
-void DbQuery::fetchChunk(std::vector<QVariantList>& into)
+void DbQuery::fetchChunk(std::vector<QVariantList>& into, size_t count)
 {
     QVariantList row;
     size_t taken = 0;
-    while (taken < ChunkSize && cursor_->fetchNext(row)) {
+    while (taken < count && cursor_->fetchNext(row)) {
         if (filter_ && !filter_(DbRecord(*this, row)))
             continue;
         into.push_back(std::move(row));
@@ -310,7 +318,7 @@ void DbQuery::fetchMore(const QModelIndex& parent)
 bool DbQuery::appendChunk()
 {
     std::vector<QVariantList> added;
-    fetchChunk(added);
+    fetchChunk(added, ChunkSize);
     if (added.empty())
         return false;
     const size_t before = rows_.size();

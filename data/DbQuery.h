@@ -29,9 +29,10 @@ private:
 };
 
 // A read-only SELECT over the data module's connection and transaction, offered
-// as a Qt item model. Opening wraps a model reset and fetches the first chunk of
-// 1000 rows; a view asks for more through canFetchMore()/fetchMore(), so a list
-// of a million rows is never read whole.
+// as a Qt item model. Opening wraps a model reset and fetches the first rows,
+// a chunk of 1000 unless told fewer (a grid's first screen); a view asks for
+// more, a chunk at a time, through canFetchMore()/fetchMore(), so a list of a
+// million rows is never read whole.
 //
 // Columns of the model are the visible fields in result order; hidden fields
 // stay reachable through value(row, name). Header text is the field's display
@@ -61,11 +62,14 @@ public:
     void setParam(const QString& name, const QVariant& value);
     const QStringList& paramNames() const { return paramNames_; }
 
-    // Open starts the transaction when it is not active. Errors throw DbError
-    // and leave the query closed.
-    void open();
+    // Open starts the transaction when it is not active and fetches the first
+    // firstRows rows. Errors throw DbError and leave the query closed.
+    void open(int firstRows = ChunkSize);
     void close();
-    void reopen() { close(); open(); }
+    // Runs the statement anew in one model reset, fetching firstRows first
+    // rows, or as many as the last open did.
+    void reopen(int firstRows);
+    void reopen() { reopen(firstRows_); }
     bool isActive() const { return active_; }
 
     // Per-row filter applied while fetching (rows it refuses are skipped).
@@ -107,7 +111,7 @@ public:
     static constexpr int ChunkSize = 1000;
 
 private:
-    void fetchChunk(std::vector<QVariantList>& into);
+    void fetchChunk(std::vector<QVariantList>& into, size_t count);
     bool appendChunk();
     void rebuildColumns();
     int paramIndex(const QString& name) const;
@@ -125,6 +129,7 @@ private:
 
     bool active_ = false;
     bool notifying_ = false;
+    int firstRows_ = ChunkSize;
     std::unique_ptr<Statement> statement_;
     std::unique_ptr<Cursor> cursor_;
     QStringList fieldNames_;

@@ -244,9 +244,11 @@ void TdmNorvelCheque::DataModuleCreate()
 {
     ibBaseDados.databaseName = databaseDirectory() + QStringLiteral("base.fdb");
     ibBaseDados.open();
+    // ListaCheques is only searched by code, which fetches as it needs: its
+    // reopening after every cheque written costs a screen, not a chunk.
     for (DbQuery* list : {&ListaBancos, &ListaBancos2, &ListaCentroCustos, &ListaCompensacao, &ListaCheques,
                           &ListaFavorecidos})
-        list->open();
+        list->open(list == &ListaCheques ? PrimeiraTela : DbQuery::ChunkSize);
 }
 
 bool TdmNorvelCheque::ListaBancos2FilterRecord(const DbRecord& record) const
@@ -521,7 +523,7 @@ DbQuery& TdmNorvelCheque::consulta(DbQuery& escolhida, DbQuery& outra, DbQuery*&
     for (int i = 0; i < datas.size(); ++i)
         escolhida.setParam(i, datas[i]);
     fonte = &escolhida;
-    escolhida.reopen();
+    escolhida.reopen(PrimeiraTela);
     outra.close();
     return escolhida;
 }

@@ -198,6 +198,10 @@ public:
     norvel::db::DbStoredProc spApagaCheque;
     norvel::db::DbStoredProc spApagaPredatado;
 
+    // The rows a search fetches when it runs, and ListaCheques when it opens:
+    // more than a grid shows on its first screen.
+    static constexpr int PrimeiraTela = 100;
+
 private:
     // Runs escolhida with the dates as its parameters, in order, points the
     // data source fonte at it and closes outra.

@@ -3,6 +3,7 @@
 #include "DataModuleFixture.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 
 using norvel::db::DbQuery;
 
@@ -270,6 +271,39 @@ TEST_F(ChunkTest, LargeResultIsFetchedAThousandRowsAtATime)
     q.open();
     q.fetchAll();
     EXPECT_EQ(q.rowCount(), 2500);
+}
+
+// A search fetches what a grid's first screen shows; the grid, or a report,
+// asks for the rest a chunk at a time, and a reopening (a refresh after a
+// write) announces one reset and fetches a screen again.
+TEST_F(ChunkTest, SearchFetchesAScreenAndTheRestOnDemand)
+{
+    const int bank = insertBank(QStringLiteral("001"));
+    dm().spInsereCheque.clearParams();
+    for (const auto& [name, value] : chequeInputs(bank, day))
+        dm().spInsereCheque.setParam(name, value);
+    for (int i = 0; i < 1200; ++i)
+        dm().spInsereCheque.execute();
+    dm().ibTransacao.commitRetaining();
+
+    DbQuery& q = dm().ConsultaChequesPeriodo;
+    QAbstractItemModelTester tester(&q, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_EQ(&dm().consultaChequesPorPeriodo(day, day), &q);
+    EXPECT_EQ(q.rowCount(), TdmNorvelCheque::PrimeiraTela);
+    EXPECT_TRUE(q.canFetchMore());
+    q.fetchMore();
+    EXPECT_EQ(q.rowCount(), TdmNorvelCheque::PrimeiraTela + DbQuery::ChunkSize);
+
+    QSignalSpy resets(&q, &QAbstractItemModel::modelReset);
+    q.reopen();
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(q.rowCount(), TdmNorvelCheque::PrimeiraTela);
+    q.fetchAll();
+    EXPECT_EQ(q.rowCount(), 1200);
+    EXPECT_FALSE(q.canFetchMore());
+    // The rows arrive in their order, block after block.
+    for (int r = 1; r < q.rowCount(); ++r)
+        ASSERT_EQ(q.value(r, "IDCHEQUE").toInt(), q.value(r - 1, "IDCHEQUE").toInt() + 1);
 }
 
 TEST(DataModuleCreateTest, MissingFileRaisesOnceAndLeavesTheListsClosed)

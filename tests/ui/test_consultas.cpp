@@ -48,6 +48,7 @@ private slots:
     void fecharSemImprimirNaoGrava();
     void relatorioDaConsultaRodada();
     void umaSoJanelaPeloMenu();
+    void gradeBuscaOrestoAoRolar();
 
 private:
     template <typename T> T *controle(const QString &nome) const;
@@ -354,6 +355,23 @@ void TestConsultas::umaSoJanelaPeloMenu()
     QCOMPARE(filhos, QStringList{QStringLiteral("frmConsultas")});
     principal->findChild<QAction *>(QStringLiteral("actSair"))->trigger();
     delete principal;
+}
+
+// A search brings a screen's rows; scrolled to its end, the grid fetches
+// the rest.
+void TestConsultas::gradeBuscaOrestoAoRolar()
+{
+    const QDate dia = hoje_.addDays(-400);
+    const int total = TdmNorvelCheque::PrimeiraTela + 30;
+    for (int i = 0; i < total; ++i)
+        insereCheque(dia, QStringLiteral("1,00"));
+    abre();
+    controle<DataLonga>(QStringLiteral("dtpDataCheque"))->setDate(dia);
+    QTest::mouseClick(controle<QPushButton>(QStringLiteral("btAtualizarConsulta")), Qt::LeftButton);
+    QCOMPARE(linhas(), TdmNorvelCheque::PrimeiraTela);
+    QTableView *grade = controle<QTableView>(QStringLiteral("grdCheques"));
+    grade->scrollToBottom();
+    QTRY_COMPARE(linhas(), total);
 }
 
 NORVEL_UI_TEST_MAIN(TestConsultas)
