@@ -12,9 +12,12 @@
 #include <QApplication>
 #include <QDate>
 #include <QDateTimeEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTableView>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <chrono>
@@ -23,6 +26,7 @@
 #include <vector>
 
 namespace db = norvel::db;
+using db::DbQuery;
 
 namespace {
 
@@ -81,6 +85,38 @@ void fill(const QString& path)
     db::Attachment::attach(path, db::baseConnectionParams(), 3, db::ForcedWrites::On).detach();
 }
 
+// Firebird's own client on the same file, beside the program: the elapsed
+// time isql reports (SET STATS) for the statement with its rows fetched and
+// printed, at most `rows` of them. Dates are written into the text.
+double isqlMs(int runs, const QString& path, QString sql, const QList<std::pair<QString, QDate>>& params, int rows)
+{
+    for (const auto& [name, date] : params)
+        sql.replace(QLatin1Char(':') + name, date.toString(QStringLiteral("''yyyy-MM-dd''")));
+    QTemporaryFile script;
+    if (!script.open())
+        return -1;
+    script.write(QStringLiteral("SET STATS ON;\nSET ROWCOUNT %1;\n%2;\n").arg(rows).arg(sql).toLatin1());
+    script.flush();
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QProcess isql;
+        // The engine's FIREBIRD and FIREBIRD_LOCK of this process are inherited.
+        isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-ch"), QStringLiteral("ISO8859_1"),
+                                              QStringLiteral("-u"), QStringLiteral("SYSDBA"), QStringLiteral("-i"),
+                                              script.fileName(), path});
+        isql.waitForFinished(120000);
+        const QString out = QString::fromLatin1(isql.readAllStandardOutput());
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Elapsed time\\s*=\\s*([0-9.]+)")).match(out);
+        if (!m.hasMatch()) {
+            std::printf("isql-fb gave no time: %s\n", qPrintable(out.left(300) + QString::fromLatin1(isql.readAllStandardError())));
+            return -1;
+        }
+        times.push_back(m.captured(1).toDouble() * 1000);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -117,6 +153,18 @@ int main(int argc, char* argv[])
         dm.ConsultaChequesPeriodo.reopen();
         monthRows = dm.ConsultaChequesPeriodo.rowCount();
     });
+    // The typed search the query window runs: a screen's rows, the rest on
+    // demand; and every row of the month, as a report reads them.
+    int searchRows = 0;
+    const double search = medianMs(runs, [&] {
+        searchRows = dm.consultaChequesPorPeriodo(QDate(2021, 6, 1), QDate(2021, 6, 30)).rowCount();
+    });
+    int allRows = 0;
+    const double wholeMonth = medianMs(runs, [&] {
+        DbQuery& month = dm.consultaChequesPorPeriodo(QDate(2021, 6, 1), QDate(2021, 6, 30));
+        month.fetchAll();
+        allRows = month.rowCount();
+    });
     int passing = 0;
     const double filter = medianMs(runs, [&] {
         dm.FiltroBanco = QStringLiteral("23");
@@ -126,39 +174,52 @@ int main(int argc, char* argv[])
 
     const double listReopen = medianMs(runs, [&] { dm.ListaCheques.reopen(); });
 
-    int seriesRows = 0;
-    const double seriesMonth = medianMs(runs, [&] {
-        seriesRows = dm.consultaPreDatadosPorPeriodo(QDate(2021, 6, 1), QDate(2021, 6, 30)).rowCount();
-    });
+    const QList<std::pair<QString, QDate>> dayParams = {{QStringLiteral("DataEmissao"), day}};
+    const QList<std::pair<QString, QDate>> monthParams = {{QStringLiteral("DataEmissaoInicial"), QDate(2021, 6, 1)},
+                                                          {QStringLiteral("DataEmissaoFinal"), QDate(2021, 6, 30)}};
+    const double isqlDay = isqlMs(runs, base.path(), dm.ConsultaChequesData.sql(), dayParams, 1000);
+    const double isqlMonth = isqlMs(runs, base.path(), dm.ConsultaChequesPeriodo.sql(), monthParams, 1000);
 
-    // The query windows' first rows for one month: the search run by
-    // "Atualizar Consulta" and the grid bound to its result and drawn.
+    // The query window's first screen: the search run by "Atualizar
+    // Consulta", the grid bound to its result and drawn.
     Contexto contexto;
     contexto.dados = &dm;
-    const auto firstRows = [&](QWidget& window, const QString& grid, int& rows) {
-        window.show();
-        window.findChild<QRadioButton*>(QStringLiteral("rdPeriodo"))->click();
-        window.findChild<QDateTimeEdit*>(QStringLiteral("dtpDataInicial"))->setDate(QDate(2021, 6, 1));
-        window.findChild<QDateTimeEdit*>(QStringLiteral("dtpDataFinal"))->setDate(QDate(2021, 6, 30));
-        auto* atualizar = window.findChild<QPushButton*>(QStringLiteral("btAtualizarConsulta"));
-        auto* grade = window.findChild<QTableView*>(grid);
-        const double ms = medianMs(runs, [&] {
-            atualizar->click();
-            QCoreApplication::processEvents();
-            rows = grade->model()->rowCount();
-        });
-        // Hidden, not closed: a closed window deletes itself, and these live
-        // on the stack.
-        window.hide();
-        return ms;
-    };
     TfrmConsultas consultas(contexto);
+    consultas.show();
+    auto* atualizar = consultas.findChild<QPushButton*>(QStringLiteral("btAtualizarConsulta"));
+    auto* grade = consultas.findChild<QTableView*>(QStringLiteral("grdCheques"));
     int windowRows = 0;
-    const double window = firstRows(consultas, QStringLiteral("grdCheques"), windowRows);
-    // The same month of post-dated series: about 820.
+    const auto firstScreen = [&] {
+        atualizar->click();
+        QCoreApplication::processEvents();
+        windowRows = grade->model()->rowCount();
+    };
+    consultas.findChild<QDateTimeEdit*>(QStringLiteral("dtpDataCheque"))->setDate(day);
+    const double windowDay = medianMs(runs, firstScreen);
+    const int windowDayRows = windowRows;
+    consultas.findChild<QRadioButton*>(QStringLiteral("rdPeriodo"))->click();
+    consultas.findChild<QDateTimeEdit*>(QStringLiteral("dtpDataInicial"))->setDate(QDate(2021, 6, 1));
+    consultas.findChild<QDateTimeEdit*>(QStringLiteral("dtpDataFinal"))->setDate(QDate(2021, 6, 30));
+    const double window = medianMs(runs, firstScreen);
+    const int windowMonthRows = windowRows;
+    // Hidden, not closed: a closed window deletes itself, and these live on the stack.
+    consultas.hide();
+
+    // The post-dated query window over the same month: 821 series.
+    int seriesRows = 0;
+    const double seriesSearch = medianMs(runs, [&] {
+        seriesRows = dm.consultaPreDatadosPorPeriodo(QDate(2021, 6, 1), QDate(2021, 6, 30)).rowCount();
+    });
     TfrmConsultaPreDatado preDatados(contexto);
-    int seriesWindowRows = 0;
-    const double seriesWindow = firstRows(preDatados, QStringLiteral("grdPreDatados"), seriesWindowRows);
+    preDatados.show();
+    atualizar = preDatados.findChild<QPushButton*>(QStringLiteral("btAtualizarConsulta"));
+    grade = preDatados.findChild<QTableView*>(QStringLiteral("grdPreDatados"));
+    preDatados.findChild<QRadioButton*>(QStringLiteral("rdPeriodo"))->click();
+    preDatados.findChild<QDateTimeEdit*>(QStringLiteral("dtpDataInicial"))->setDate(QDate(2021, 6, 1));
+    preDatados.findChild<QDateTimeEdit*>(QStringLiteral("dtpDataFinal"))->setDate(QDate(2021, 6, 30));
+    const double seriesWindow = medianMs(runs, firstScreen);
+    const int seriesWindowRows = windowRows;
+    preDatados.hide();
 
     // The single-cheque screen's write: insert, commit, reopen ListaCheques.
     constexpr int inserts = 200;
@@ -182,12 +243,18 @@ int main(int argc, char* argv[])
     std::printf("median of %d runs\n", runs);
     std::printf("create data module and open the start lists   %9.1f ms\n", create);
     std::printf("ConsultaChequesData, one day (%d rows)        %9.1f ms\n", dayRows, byDate);
+    std::printf("  isql-fb, the same day                        %9.1f ms\n", isqlDay);
     std::printf("ConsultaChequesPeriodo, one month, first %d   %9.1f ms\n", monthRows, byMonth);
+    std::printf("  isql-fb, the same month, first 1000 rows     %9.1f ms\n", isqlMonth);
+    std::printf("consultaChequesPorPeriodo, the month (%d rows) %8.1f ms\n", searchRows, search);
+    std::printf("  and every row of it (%d)                    %9.1f ms\n", allRows, wholeMonth);
     std::printf("bank filter \"23\" over %d banks (%d pass)     %9.1f ms\n", Banks, passing, filter);
-    std::printf("ListaCheques reopened (first 1000 rows)       %9.1f ms\n", listReopen);
-    std::printf("query window, one month, first %d rows      %9.1f ms\n", windowRows, window);
-    std::printf("ConsultaPredatadoPeriodo, one month, first %d  %9.1f ms\n", seriesRows, seriesMonth);
-    std::printf("post-dated query window, one month, first %d rows %6.1f ms\n", seriesWindowRows, seriesWindow);
+    std::printf("ListaCheques reopened (%d rows fetched)       %9.1f ms\n", dm.ListaCheques.rowCount(), listReopen);
+    std::printf("query window, one day, first screen (%d rows)  %9.1f ms\n", windowDayRows, windowDay);
+    std::printf("query window, one month, first screen (%d rows) %8.1f ms\n", windowMonthRows, window);
+    std::printf("consultaPreDatadosPorPeriodo, the month (%d rows) %5.1f ms\n", seriesRows, seriesSearch);
+    std::printf("post-dated query window, one month, first screen (%d rows) %5.1f ms\n", seriesWindowRows,
+                seriesWindow);
     std::printf("insereCheque (write pattern + ListaCheques)    %9.0f inserts/s\n", withList);
     if (failed)
         std::printf("%d inserts failed\n", failed);
