@@ -59,8 +59,8 @@ PlanoParcelas planoParcelas(Money total, int numParcelas, const QDate &dataInici
     Money parcela = centavos.dividedBy(numParcelas).roundedToCentavos();
     if (parcela * (numParcelas - 1) > centavos)
         parcela = Money::fromCentavos(centavos.centavos() / numParcelas);
-    if (numInicialCheque && *numInicialCheque < 1)
-        numInicialCheque.reset();
+    // Below 1 the series has no cheque numbers.
+    const std::int64_t primeiroCheque = numInicialCheque.value_or(0);
 
     plano.parcelas.reserve(std::size_t(numParcelas));
     for (int k = 1; k <= numParcelas; ++k) {
@@ -69,8 +69,8 @@ PlanoParcelas planoParcelas(Money total, int numParcelas, const QDate &dataInici
         p.rotulo = QString::number(k) + QChar(0x00AA);
         p.valor = k == 1 ? centavos - parcela * (numParcelas - 1) : parcela;
         p.data = dataDaParcela(dataInicial, std::int64_t(k - 1) * valorPeriodo, unidade);
-        if (numInicialCheque)
-            p.numeroCheque = std::int64_t(*numInicialCheque) + k - 1;
+        if (primeiroCheque >= 1)
+            p.numeroCheque = primeiroCheque + k - 1;
         p.linha = (k - 1) % LinhasGradeParcelas;
         p.coluna = (k - 1) / LinhasGradeParcelas * 2;
         plano.parcelas.push_back(std::move(p));
