@@ -5,22 +5,22 @@
 #include <poll.h>
 #include <time.h>
 
-static int64_t now_ns(void)
+static int64_t monotonic_ns(void)
 {
-    struct timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return (int64_t)now.tv_sec * 1000000000 + now.tv_nsec;
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
 }
 
 struct lumora_deadline lumora_deadline_in(uint32_t ms)
 {
-    struct lumora_deadline d = { now_ns() + (int64_t)ms * 1000000 };
+    struct lumora_deadline d = { monotonic_ns() + (int64_t)ms * 1000000 };
     return d;
 }
 
 int lumora_deadline_remaining_ms(const struct lumora_deadline *deadline)
 {
-    int64_t left = deadline->at_ns - now_ns();
+    int64_t left = deadline->at_ns - monotonic_ns();
     if (left <= 0)
         return 0;
     int64_t ms = (left + 999999) / 1000000;

@@ -211,9 +211,9 @@ static int pump(struct rfc2217_port *p, const struct lumora_deadline *deadline)
 /* Takes in what has already arrived, without waiting. */
 static int drain(struct rfc2217_port *p)
 {
-    struct lumora_deadline now = lumora_deadline_in(0);
+    struct lumora_deadline expired = lumora_deadline_in(0);
     for (int i = 0; i < 64; i++) {
-        int r = pump(p, &now);
+        int r = pump(p, &expired);
         if (r <= 0)
             return r;
     }
