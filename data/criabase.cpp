@@ -1,5 +1,5 @@
 // Build step: makes <bin>/base.fdb from the creation script when it is missing.
-// An existing file is kept as it is, whatever the script says now.
+// An existing file is kept as it is, whatever the current script says.
 #include "DatabaseScript.h"
 #include "DbError.h"
 #include "FbClient.h"

@@ -132,7 +132,7 @@ public:
     static RegistroBanco bancoDaLinha(const norvel::db::DbQuery& consulta, int linha);
     // The bank of ListaBancos that holds the number, fetching as needed.
     std::optional<RegistroBanco> bancoDoNumero(const QString& numero);
-    // Whether a bank holds the number in the database now (spConsultaBanco),
+    // Whether a bank holds the number in the database at the call (spConsultaBanco),
     // whatever ListaBancos last read. Throws DbError.
     bool bancoCadastrado(const QString& numero);
 

@@ -343,8 +343,8 @@ static void settle(struct rfc2217_port *p)
         if (pump(p, &tick) < 0)
             return;
     }
-    struct lumora_deadline now = lumora_deadline_in(0);
-    while (lumora_deadline_remaining_ms(&d) > 0 && pump(p, &now) > 0)
+    struct lumora_deadline expired = lumora_deadline_in(0);
+    while (lumora_deadline_remaining_ms(&d) > 0 && pump(p, &expired) > 0)
         ;
 }
 
@@ -476,12 +476,12 @@ static enum lumora_io rfc2217_write(struct lumora_port *port, const unsigned cha
     size_t done = 0;
     /* Once some bytes have gone, a full socket ends the call: the caller
      * counts the progress and gives the rest a fresh stall time. */
-    struct lumora_deadline now = lumora_deadline_in(0);
+    struct lumora_deadline expired = lumora_deadline_in(0);
     while (done < length) {
         unsigned char out[2048];
         size_t out_length, written;
         size_t took = telnet_escape(bytes + done, length - done, out, sizeof out, &out_length);
-        enum lumora_io io = send_raw(p, out, out_length, &written, done ? &now : deadline);
+        enum lumora_io io = send_raw(p, out, out_length, &written, done ? &expired : deadline);
         if (io != LUMORA_IO_DONE) {
             done += data_in(out, written, &p->owed_iac);
             if (done == 0)

@@ -58,7 +58,7 @@ public:
     ReportEngine(const ReportDefinition &report, DataSet &data);
     ~ReportEngine();
 
-    // The moment shown as the print date; now, unless a test fixes it.
+    // The moment shown as the print date; the current time, unless a test fixes it.
     void setPrinted(const QDateTime &printed) { printed_ = printed; }
     void setProgress(Progress *progress) { progress_ = progress; }
 

@@ -73,7 +73,7 @@ public:
     ReportPreviewDialog(QPrinter &printer, Painter paint, QWidget *parent = nullptr);
 
     QPrintPreviewWidget *preview() const { return preview_; }
-    // Lays the pages out now; false when painting failed.
+    // Lays the pages out at once; false when painting failed.
     bool generate();
     int pageCount() const;
     void goToPage(int page);

@@ -160,7 +160,7 @@ std::optional<Parcela> TfrmChequePreDatado::parcelaAtual() const
     const Parcela *celula = ui->grdParcelas->parcelaAtual();
     if (!celula)
         return std::nullopt;
-    // The grid's values with the dates the boxes give now.
+    // The grid's values with the dates the boxes currently give.
     const std::optional<PlanoParcelas> plano =
         planoDaTela(totalDaGrade_, int(ui->grdParcelas->plano().parcelas.size()));
     if (!plano)

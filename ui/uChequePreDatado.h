@@ -53,10 +53,10 @@ private:
     // when the period box holds no number.
     std::optional<RegistroPreDatado> serieDaTela() const;
     // The plan of total in numParcelas installments under the first date,
-    // period, unit and initial cheque number on screen now.
+    // period, unit and initial cheque number on screen.
     std::optional<PlanoParcelas> planoDaTela(Money total, int numParcelas) const;
-    // The installment of the grid's current cell under the dates on screen
-    // now; nullopt on an empty cell or without a period.
+    // The installment of the grid's current cell under the dates on
+    // screen; nullopt on an empty cell or without a period.
     std::optional<Parcela> parcelaAtual() const;
     // The boxes of the series locked once it was stored, or open for a new one.
     void travaTela(bool travada);

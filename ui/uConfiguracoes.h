@@ -30,7 +30,7 @@ public:
     ~TfrmConfig() override;
 
 signals:
-    // The settings were written: the port number and city now in force.
+    // The settings were written: the port number and city in force from here on.
     void configuracaoSalva(int portaCOM, const QString &cidade);
 
 protected:

@@ -190,7 +190,7 @@ void TfrmImprimePreDatados::aguardaImpressora()
         espera.exec(QEventLoop::ExcludeUserInputEvents);
         // ExcludeUserInputEvents only holds the window system's input back:
         // left queued, a click or an Enter of the wait would act once it is
-        // over. It is taken now, into the filter.
+        // over. It is taken at this point, into the filter.
         QCoreApplication::processEvents();
     }
     ui->barraStatus->clearMessage();

@@ -32,7 +32,7 @@ public:
     QString cidadePadrao() const { return contexto_.cidadePadrao; }
     // Handed to every child window; the settings window's saves update it.
     const Contexto &contexto() const { return contexto_; }
-    // The data module the windows opened from now on work on.
+    // The data module every window opened after this call works on.
     void defineDados(TdmNorvelCheque &dados) { contexto_.dados = &dados; }
 
     enum class Posicao { Padrao, Centralizada };
