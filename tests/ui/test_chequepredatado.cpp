@@ -161,6 +161,14 @@ void TestChequePreDatado::gradeDe25ELinhaDeInformacao()
 
     grade->setCurrentCell(5, 5);
     QVERIFY(!info->isVisible() && !c<QPushButton>("btVisualizar")->isEnabled());
+
+    // The largest amounts widen their column instead of being cut.
+    c("edtValor")->clear();
+    digita("edtValor", QStringLiteral("99999999999999"));
+    const QString maior = celula(0, 1);
+    QVERIFY2(maior.endsWith(QStringLiteral(",99")) || maior.endsWith(QStringLiteral(",98")), qPrintable(maior));
+    QVERIFY(grade->columnWidth(1) > grade->fontMetrics().horizontalAdvance(maior));
+    QCOMPARE(grade->columnWidth(0), 30);
 }
 
 void TestChequePreDatado::numeroDeParcelasForaDosLimites()

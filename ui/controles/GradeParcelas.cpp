@@ -3,6 +3,7 @@
 #include "Registros.h"
 
 #include <QHeaderView>
+#include <QStyle>
 
 GradeParcelas::GradeParcelas(QWidget *parent) : QTableWidget(LinhasGradeParcelas, PlanoParcelas().colunas, parent)
 {
@@ -34,9 +35,15 @@ void GradeParcelas::mostra(const PlanoParcelas &plano)
     setColumnCount(plano_.colunas);
     for (int coluna = 0; coluna < columnCount(); ++coluna)
         setColumnWidth(coluna, coluna % 2 == 0 ? LarguraRotulo : LarguraColuna);
+    // A value column widens to its longest text: a cut amount misleads.
+    const int margem = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 6;
     for (const Parcela &parcela : plano_.parcelas) {
+        const QString valor = parcela.textoValor();
         setItem(parcela.linha, parcela.coluna, new QTableWidgetItem(parcela.rotulo));
-        setItem(parcela.linha, parcela.coluna + 1, new QTableWidgetItem(parcela.textoValor()));
+        setItem(parcela.linha, parcela.coluna + 1, new QTableWidgetItem(valor));
+        const int largura = fontMetrics().horizontalAdvance(valor) + margem;
+        if (largura > columnWidth(parcela.coluna + 1))
+            setColumnWidth(parcela.coluna + 1, largura);
     }
     if (!currentIndex().isValid())
         setCurrentCell(0, 0);
