@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace norvel::db {
 
@@ -9,6 +10,11 @@ QString executableDirectory()
 {
     const QFileInfo exe(QStringLiteral("/proc/self/exe"));
     return QDir(QFileInfo(exe.canonicalFilePath()).absolutePath()).absolutePath() + QLatin1Char('/');
+}
+
+QString pastaDadosUsuario()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/norvelcheque");
 }
 
 } // namespace norvel::db
