@@ -17,4 +17,14 @@ QString pastaDadosUsuario()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/norvelcheque");
 }
 
+QString baseVaziaInstalada()
+{
+    return executableDirectory() + QStringLiteral("base-vazia.fdb");
+}
+
+bool programaInstalado()
+{
+    return QFileInfo::exists(baseVaziaInstalada()) && !QFileInfo::exists(executableDirectory() + QStringLiteral("base.fdb"));
+}
+
 } // namespace norvel::db

@@ -3,6 +3,11 @@
 #include "DatabaseScript.h"
 #include "ExecutableDirectory.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
 using norvel::db::DbError;
 using norvel::db::DbQuery;
 using norvel::db::DbRecord;
@@ -237,12 +242,47 @@ void TdmNorvelCheque::setDatabaseDirectoryForTests(const QString& directory)
 
 QString TdmNorvelCheque::databaseDirectory()
 {
-    return testDirectory.isEmpty() ? norvel::db::executableDirectory() : testDirectory;
+    if (!testDirectory.isEmpty())
+        return testDirectory;
+    return norvel::db::programaInstalado() ? norvel::db::pastaDadosUsuario() + QLatin1Char('/')
+                                           : norvel::db::executableDirectory();
 }
+
+namespace {
+
+// An installed program's register, made on its first start from the empty
+// one packaged beside it. The copy is written under a name of its own and
+// then renamed, never over an existing file: a start cut short leaves no
+// half-copied register, and of two first starts at once the second opens
+// the first one's register.
+void criaBaseDoUsuario(const QString& base)
+{
+    if (QFileInfo::exists(base))
+        return;
+    const auto falha = [&base](const QString& motivo) {
+        return DbError(QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(base, motivo));
+    };
+    const QString pasta = QFileInfo(base).absolutePath();
+    if (!QDir().mkpath(pasta))
+        throw falha(QStringLiteral("a pasta %1 não pôde ser criada.").arg(pasta));
+    QFile vazia(norvel::db::baseVaziaInstalada());
+    if (!vazia.open(QIODevice::ReadOnly))
+        throw falha(QStringLiteral("o banco vazio %1 não pôde ser lido (%2).").arg(vazia.fileName(), vazia.errorString()));
+    QTemporaryFile copia(base + QStringLiteral(".XXXXXX"));
+    const QByteArray conteudo = vazia.readAll();
+    if (!copia.open() || copia.write(conteudo) != conteudo.size() || !copia.flush())
+        throw falha(copia.errorString() + QLatin1Char('.'));
+    if (!copia.rename(base) && !QFileInfo::exists(base))
+        throw falha(copia.errorString() + QLatin1Char('.'));
+}
+
+} // namespace
 
 void TdmNorvelCheque::DataModuleCreate()
 {
     ibBaseDados.databaseName = databaseDirectory() + QStringLiteral("base.fdb");
+    if (testDirectory.isEmpty() && norvel::db::programaInstalado())
+        criaBaseDoUsuario(ibBaseDados.databaseName);
     ibBaseDados.open();
     // ListaCheques is only searched by code, which fetches as it needs: its
     // reopening after every cheque written costs a screen, not a chunk.

@@ -154,7 +154,9 @@ public:
     // Test-only: the directory whose "base.fdb" DataModuleCreate() opens
     // instead of the executable's. Empty restores the default.
     static void setDatabaseDirectoryForTests(const QString& directory);
-    // The directory DataModuleCreate() uses, with its trailing separator.
+    // The directory DataModuleCreate() uses, with its trailing separator:
+    // beside the executable, or for an installed program the user's data
+    // folder, where its register is made from the packaged empty one.
     static QString databaseDirectory();
 
     norvel::db::DbConnection ibBaseDados;
