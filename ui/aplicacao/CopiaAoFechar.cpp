@@ -1,0 +1,14 @@
+#include "CopiaAoFechar.h"
+
+#include "CopiaSeguranca.h"
+#include "MessagePresenter.h"
+#include "TituloPrograma.h"
+#include "uDMNorvelCheque.h"
+
+void copiaAoFechar(const TdmNorvelCheque &dados)
+{
+    const norvel::db::CopiaDoDia copia = norvel::db::fazCopiaDoDia(
+        dados.ibBaseDados.databaseName, dados.ibBaseDados.params, norvel::db::pastaCopias());
+    if (copia.resultado == norvel::db::CopiaDoDia::Resultado::Falhou)
+        messages().show(TituloPrograma, copia.mensagem, MessagePresenter::Icon::Warning);
+}

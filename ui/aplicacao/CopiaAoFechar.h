@@ -1,0 +1,8 @@
+#pragma once
+
+class TdmNorvelCheque;
+
+// At the program's normal close: today's safe copy of the register the data
+// module was given (see data/CopiaSeguranca.h). A copy that fails is
+// reported in one box and closing goes on.
+void copiaAoFechar(const TdmNorvelCheque &dados);
