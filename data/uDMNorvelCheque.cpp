@@ -272,7 +272,10 @@ void criaBaseDoUsuario(const QString& base)
     const QByteArray conteudo = vazia.readAll();
     if (!copia.open() || copia.write(conteudo) != conteudo.size() || !copia.flush())
         throw falha(copia.errorString() + QLatin1Char('.'));
-    if (!copia.rename(base) && !QFileInfo::exists(base))
+    // A renamed temporary file is still removed with the object unless told.
+    if (copia.rename(base))
+        copia.setAutoRemove(false);
+    else if (!QFileInfo::exists(base))
         throw falha(copia.errorString() + QLatin1Char('.'));
 }
 
