@@ -6,7 +6,8 @@ PACKAGES="cmake ninja-build g++ pkg-config
   firebird3.0-server-core firebird3.0-utils libfbclient2 firebird-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3-serial xvfb xauth fonts-dejavu-core xdg-utils
-  poppler-utils"
+  poppler-utils
+  dpkg-dev file lintian x11-utils"
 # With --fuzz, also clang and its libFuzzer runtime (README.md, fuzzing).
 if [ "${1:-}" = "--fuzz" ]; then PACKAGES="$PACKAGES clang libclang-rt-14-dev"; fi
 missing=""
