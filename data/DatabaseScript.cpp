@@ -2,9 +2,12 @@
 
 #include "FbClient.h"
 #include "FbStatement.h"
+#include "LocalBase.h"
 
 #include <QFile>
 #include <QRegularExpression>
+
+#include <optional>
 
 namespace norvel::db {
 
@@ -56,13 +59,17 @@ QStringList scriptStatements(const QString& script)
     return statements;
 }
 
-void createDatabase(const QString& path, Durability durability)
+void createDatabase(const QString& path, Durability durability, const QStringList& params)
 {
-    if (QFile::exists(path))
+    // The server refuses by itself to create over an existing file.
+    const bool onServer = LocalBase::ehNomeDeServidor(path);
+    if (!onServer && QFile::exists(path))
         throw DbError(QStringLiteral("O arquivo %1 já existe.").arg(path));
     const QStringList statements = scriptStatements(QString::fromUtf8(creationScript()));
+    std::optional<Attachment> made;
     try {
-        Attachment attachment = Attachment::create(path, baseConnectionParams(), 3, QStringLiteral("ISO8859_1"), 8192);
+        made.emplace(Attachment::create(path, params, 3, QStringLiteral("ISO8859_1"), 8192));
+        Attachment& attachment = *made;
         for (const QString& statement : statements) {
             Transaction transaction = Transaction::start(attachment);
             try {
@@ -74,9 +81,20 @@ void createDatabase(const QString& path, Durability durability)
         }
         attachment.detach();
         if (durability == Durability::Durable)
-            Attachment::attach(path, baseConnectionParams(), 3, ForcedWrites::On).detach();
+            Attachment::attach(path, params, 3, ForcedWrites::On).detach();
     } catch (...) {
-        QFile::remove(path);
+        if (!onServer) {
+            QFile::remove(path);
+        } else if (made) {
+            // A half-made database on the server goes the way it came.
+            try {
+                if (!made->get())
+                    made.emplace(Attachment::attach(path, params, 3));
+                made->dropDatabase();
+            } catch (const DbError&) {
+                // The creation's own error is the one worth reporting.
+            }
+        }
         throw;
     }
 }

@@ -16,11 +16,14 @@ const char* creationScript();
 QStringList scriptStatements(const QString& script);
 
 // Creates the database file at path from the creation script through the
-// embedded engine (dialect 3, default character set ISO8859_1). The script
+// embedded engine, or on a server for a server name ("host:path",
+// "host/port:path", with that server's user and password in params)
+// (dialect 3, default character set ISO8859_1). The script
 // runs with forced writes off; a durable database has them switched on at the
 // end (every commit then reaches the disk), a scratch one keeps them off.
 // Refuses (DbError) when the file exists; a failed creation leaves no file.
 enum class Durability { Durable, Scratch };
-void createDatabase(const QString& path, Durability durability = Durability::Durable);
+void createDatabase(const QString& path, Durability durability = Durability::Durable,
+                    const QStringList& params = baseConnectionParams());
 
 } // namespace norvel::db

@@ -98,17 +98,23 @@ void DbQuery::reopen(int firstRows)
     firstRows_ = firstRows;
     try {
         transaction_.startTransaction();
-        if (!statement_)
-            statement_ = std::make_unique<Statement>(connection_.attachment(), transaction_.transaction(),
-                                                     toPositional(sql()).text);
-        fieldNames_ = uniqueNames(statement_->outputNames());
-        fieldIndex_.clear();
-        for (int i = 0; i < fieldNames_.size(); ++i)
-            fieldIndex_.insert(fieldNames_[i], i);
-        rebuildColumns();
-        cursor_ = statement_->openCursor(transaction_.transaction(), params_);
-        active_ = true;
-        fetchChunk(rows_, firstRows);
+        connection_.guarded([&] {
+            if (statement_ && !connection_.isCurrent(generation_))
+                statement_.reset();
+            if (!statement_) {
+                statement_ = std::make_unique<Statement>(connection_.attachment(), transaction_.transaction(),
+                                                         toPositional(sql()).text);
+                generation_ = connection_.generation();
+            }
+            fieldNames_ = uniqueNames(statement_->outputNames());
+            fieldIndex_.clear();
+            for (int i = 0; i < fieldNames_.size(); ++i)
+                fieldIndex_.insert(fieldNames_[i], i);
+            rebuildColumns();
+            cursor_ = statement_->openCursor(transaction_.transaction(), params_);
+            active_ = true;
+            fetchChunk(rows_, firstRows);
+        });
     } catch (...) {
         cursor_.reset();
         rows_.clear();
@@ -304,7 +310,7 @@ QVariant DbQuery::headerData(int section, Qt::Orientation orientation, int role)
 
 bool DbQuery::canFetchMore(const QModelIndex& parent) const
 {
-    return !parent.isValid() && active_ && cursor_ && !cursor_->atEnd();
+    return !parent.isValid() && active_ && cursor_ && !cursor_->atEnd() && !isStale();
 }
 
 void DbQuery::fetchMore(const QModelIndex& parent)
@@ -318,7 +324,7 @@ void DbQuery::fetchMore(const QModelIndex& parent)
 bool DbQuery::appendChunk()
 {
     std::vector<QVariantList> added;
-    fetchChunk(added, ChunkSize);
+    connection_.guarded([&] { fetchChunk(added, ChunkSize); });
     if (added.empty())
         return false;
     const size_t before = rows_.size();

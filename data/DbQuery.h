@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DbConnection.h"
+
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QSet>
@@ -12,8 +14,6 @@
 
 namespace norvel::db {
 
-class DbConnection;
-class DbTransaction;
 class Cursor;
 class Statement;
 
@@ -71,6 +71,9 @@ public:
     void reopen(int firstRows);
     void reopen() { reopen(firstRows_); }
     bool isActive() const { return active_; }
+    // Open, with rows read on an attachment since lost: reopen() reads them
+    // anew (on a new attachment), and no more rows are fetched meanwhile.
+    bool isStale() const { return active_ && !connection_.isCurrent(generation_); }
 
     // Per-row filter applied while fetching (rows it refuses are skipped).
     void setFilter(RecordFilter filter) { filter_ = std::move(filter); }
@@ -132,6 +135,7 @@ private:
     int firstRows_ = ChunkSize;
     std::unique_ptr<Statement> statement_;
     std::unique_ptr<Cursor> cursor_;
+    unsigned generation_ = 0; // of the attachment statement_ was prepared on
     QStringList fieldNames_;
     QHash<QString, int> fieldIndex_;
     std::vector<int> visibleFields_;

@@ -17,9 +17,15 @@ DbStoredProc::~DbStoredProc() = default;
 
 void DbStoredProc::prepare()
 {
-    if (statement_)
-        return;
     transaction_.startTransaction();
+    if (statement_ && connection_.isCurrent(generation_))
+        return;
+    statement_.reset();
+    connection_.guarded([&] { prepareStatement(); });
+}
+
+void DbStoredProc::prepareStatement()
+{
     Statement params(connection_.attachment(), transaction_.transaction(),
                      QStringLiteral("select RDB$PARAMETER_NAME, RDB$PARAMETER_TYPE from RDB$PROCEDURE_PARAMETERS "
                                     "where RDB$PROCEDURE_NAME = ? order by RDB$PARAMETER_TYPE, RDB$PARAMETER_NUMBER"));
@@ -38,6 +44,7 @@ void DbStoredProc::prepare()
     statement_ = std::make_unique<Statement>(connection_.attachment(), transaction_.transaction(), sql);
     inputs_ = inputs;
     outputs_ = outputs;
+    generation_ = connection_.generation();
 }
 
 void DbStoredProc::setParam(const QString& input, const QVariant& value)
@@ -66,7 +73,7 @@ void DbStoredProc::execute()
     }
     // A failed call leaves no outputs of an earlier one behind.
     results_.clear();
-    results_ = statement_->execute(transaction_.transaction(), inputs);
+    results_ = connection_.guarded([&] { return statement_->execute(transaction_.transaction(), inputs); });
 }
 
 QVariant DbStoredProc::output(const QString& name) const

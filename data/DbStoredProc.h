@@ -41,7 +41,9 @@ public:
     QStringList outputNames();
 
 private:
+    // Prepares on the current attachment unless already prepared there.
     void prepare();
+    void prepareStatement();
 
     QString name_;
     DbConnection& connection_;
@@ -52,6 +54,7 @@ private:
     QHash<QString, QVariant> values_;
     QVariantList results_;
     std::unique_ptr<Statement> statement_;
+    unsigned generation_ = 0; // of the attachment statement_ was prepared on
 };
 
 } // namespace norvel::db

@@ -1,13 +1,16 @@
 #include "FbClient.h"
 
 #include "ExecutableDirectory.h"
+#include "LocalBase.h"
 
 #include <ibase.h>
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 namespace norvel::db {
 
@@ -18,8 +21,13 @@ bool clientShutDown = false;
 
 void shutdownAtExit() { Client::shutdown(); }
 
-// Connection parameters of the form name=value, as the data module holds them.
-void addConnectionParams(Firebird::IXpbBuilder* dpb, Firebird::ThrowStatusWrapper* st,
+// How long an attachment to a server waits for it to answer before giving
+// up (Firebird's default is 180 s): a clerk waits a little, not minutes.
+constexpr int ServerConnectTimeout = 15;
+
+// Connection parameters of the form name=value, as the data module holds
+// them, and the one provider the name goes to.
+void addConnectionParams(Firebird::IXpbBuilder* dpb, Firebird::ThrowStatusWrapper* st, const QString& path,
                          const QStringList& params, int dialect)
 {
     for (const QString& param : params) {
@@ -36,8 +44,33 @@ void addConnectionParams(Firebird::IXpbBuilder* dpb, Firebird::ThrowStatusWrappe
             throw DbError(QStringLiteral("Parâmetro de conexão desconhecido: %1").arg(param));
     }
     dpb->insertInt(st, isc_dpb_sql_dialect, dialect);
-    // Never fall back to a server when the embedded open fails.
-    dpb->insertString(st, isc_dpb_config, "Providers = NorvelGuard");
+    // A server name goes to the client's network provider only; a file to
+    // the guard only, never falling back to a server when the embedded open
+    // fails.
+    if (LocalBase::ehNomeDeServidor(path)) {
+        dpb->insertString(st, isc_dpb_config, "Providers = Remote");
+        dpb->insertInt(st, isc_dpb_connect_timeout, ServerConnectTimeout);
+    } else {
+        dpb->insertString(st, isc_dpb_config, "Providers = NorvelGuard");
+    }
+}
+
+// The errors after which the attachment is gone for good: the network or
+// the server failed, or the database or the attachment was shut down.
+bool connectionLost(const ISC_STATUS* errors)
+{
+    static constexpr ISC_STATUS lost[] = {isc_network_error, isc_net_read_err,   isc_net_write_err,
+                                          isc_lost_db_connection, isc_conn_lost, isc_net_server_shutdown,
+                                          isc_shutdown,      isc_att_shutdown,   isc_bad_db_handle};
+    for (const ISC_STATUS* e = errors; *e != isc_arg_end;) {
+        const ISC_STATUS kind = *e++;
+        const ISC_STATUS value = *e++;
+        if (kind == isc_arg_gds && std::find(std::begin(lost), std::end(lost), value) != std::end(lost))
+            return true;
+        if (kind == isc_arg_cstring)
+            ++e; // a length and a pointer
+    }
+    return false;
 }
 
 } // namespace
@@ -112,7 +145,7 @@ DbError toDbError(Firebird::IStatus* status)
     char state[6] = {};
     fb_sqlstate(state, errors);
     return DbError(QString::fromLatin1(text).trimmed(), static_cast<int>(isc_sqlcode(errors)),
-                   QString::fromLatin1(state, 5));
+                   QString::fromLatin1(state, 5), connectionLost(errors));
 }
 
 namespace {
@@ -135,7 +168,7 @@ Attachment Attachment::attach(const QString& path, const QStringList& params, in
 {
     return call([&](Firebird::ThrowStatusWrapper* st) {
         XpbGuard dpb{newDpb(st)};
-        addConnectionParams(dpb.xpb, st, params, dialect);
+        addConnectionParams(dpb.xpb, st, path, params, dialect);
         if (forcedWrites != ForcedWrites::Keep)
             dpb.xpb->insertInt(st, isc_dpb_force_write, forcedWrites == ForcedWrites::On ? 1 : 0);
         const QByteArray file = QFile::encodeName(path);
@@ -150,7 +183,7 @@ Attachment Attachment::create(const QString& path, const QStringList& params, in
 {
     return call([&](Firebird::ThrowStatusWrapper* st) {
         XpbGuard dpb{newDpb(st)};
-        addConnectionParams(dpb.xpb, st, params, dialect);
+        addConnectionParams(dpb.xpb, st, path, params, dialect);
         dpb.xpb->insertString(st, isc_dpb_set_db_charset, defaultCharset.toLatin1().constData());
         dpb.xpb->insertInt(st, isc_dpb_page_size, pageSize);
         dpb.xpb->insertInt(st, isc_dpb_force_write, 0);
@@ -177,6 +210,12 @@ Attachment::~Attachment()
 void Attachment::detach()
 {
     call([&](Firebird::ThrowStatusWrapper* st) { att_->detach(st); });
+    att_ = nullptr;
+}
+
+void Attachment::dropDatabase()
+{
+    call([&](Firebird::ThrowStatusWrapper* st) { att_->dropDatabase(st); });
     att_ = nullptr;
 }
 

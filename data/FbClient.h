@@ -100,6 +100,8 @@ public:
     Attachment& operator=(Attachment&&) = delete;
 
     void detach();
+    // Deletes the database and ends the attachment.
+    void dropDatabase();
     Firebird::IAttachment* get() const { return att_; }
     int dialect() const { return dialect_; }
     // Runs one statement without parameters or result (DDL, scripts).

@@ -283,15 +283,33 @@ void criaBaseDoUsuario(const QString& base)
 
 void TdmNorvelCheque::DataModuleCreate()
 {
-    ibBaseDados.databaseName = databaseDirectory() + QStringLiteral("base.fdb");
-    if (testDirectory.isEmpty() && norvel::db::programaInstalado())
-        criaBaseDoUsuario(ibBaseDados.databaseName);
+    if (local_.noServidor()) {
+        ibBaseDados.databaseName = local_.nome();
+        ibBaseDados.params = local_.parametros();
+    } else {
+        ibBaseDados.databaseName = databaseDirectory() + QStringLiteral("base.fdb");
+        if (testDirectory.isEmpty() && norvel::db::programaInstalado())
+            criaBaseDoUsuario(ibBaseDados.databaseName);
+    }
     ibBaseDados.open();
+    abreListas();
+}
+
+void TdmNorvelCheque::abreListas()
+{
+    // Attached first: while the server is away the lists keep the rows they
+    // show.
+    ibBaseDados.attachment();
     // ListaCheques is only searched by code, which fetches as it needs: its
     // reopening after every cheque written costs a screen, not a chunk.
     for (DbQuery* list : {&ListaBancos, &ListaBancos2, &ListaCentroCustos, &ListaCompensacao, &ListaCheques,
                           &ListaFavorecidos})
-        list->open(list == &ListaCheques ? PrimeiraTela : DbQuery::ChunkSize);
+        if (!list->isActive() || list->isStale())
+            list->reopen(list == &ListaCheques ? PrimeiraTela : DbQuery::ChunkSize);
+    for (DbQuery* list : {&listaPreDatados, &ConsultaChequesData, &ConsultaChequesPeriodo, &ConsultaPredatadoData,
+                          &ConsultaPredatadoPeriodo})
+        if (list->isStale())
+            list->reopen();
 }
 
 bool TdmNorvelCheque::ListaBancos2FilterRecord(const DbRecord& record) const
@@ -304,6 +322,7 @@ WriteResult TdmNorvelCheque::gravar(norvel::db::DbStoredProc& sp, const ProcInpu
                                     const QString& prefixo, const QList<DbQuery*>& listas)
 {
     try {
+        abreListas();
         if (!ibTransacao.inTransaction())
             ibTransacao.startTransaction();
         // Only the inputs of this call: one left out is refused, never taken
@@ -563,6 +582,7 @@ int TdmNorvelCheque::chaveDaLinha(Cadastro cadastro, int linha)
 
 DbQuery& TdmNorvelCheque::consulta(DbQuery& escolhida, DbQuery& outra, DbQuery*& fonte, const QVariantList& datas)
 {
+    abreListas();
     for (int i = 0; i < datas.size(); ++i)
         escolhida.setParam(i, datas[i]);
     fonte = &escolhida;
@@ -600,6 +620,7 @@ RegistroBanco TdmNorvelCheque::bancoDaLinha(const DbQuery& consulta, int linha)
 
 std::optional<RegistroBanco> TdmNorvelCheque::bancoDoNumero(const QString& numero)
 {
+    abreListas();
     const int linha = ListaBancos.locate(QStringLiteral("NUMBANCO"), numero);
     if (linha < 0)
         return std::nullopt;
@@ -608,6 +629,7 @@ std::optional<RegistroBanco> TdmNorvelCheque::bancoDoNumero(const QString& numer
 
 bool TdmNorvelCheque::bancoCadastrado(const QString& numero)
 {
+    abreListas();
     spConsultaBanco.close();
     spConsultaBanco.setParam(0, numero);
     spConsultaBanco.open();

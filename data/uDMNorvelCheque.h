@@ -45,6 +45,7 @@
 #include "DbError.h"
 #include "DbQuery.h"
 #include "DbStoredProc.h"
+#include "LocalBase.h"
 #include "Registros.h"
 
 #include <QList>
@@ -79,6 +80,10 @@ public:
     // ListaBancos2, ListaCentroCustos, ListaCompensacao, ListaCheques and
     // ListaFavorecidos in this order. Throws norvel::db::DbError.
     void DataModuleCreate();
+
+    // Where DataModuleCreate() finds the register: the embedded file (the
+    // default) or a server database, set before it.
+    void defineLocal(const norvel::db::LocalBase& local) { local_ = local; }
 
     // The write pattern: start the transaction if it is not active, set the
     // inputs by name (every input of the procedure, each time: values of an
@@ -205,10 +210,16 @@ public:
     static constexpr int PrimeiraTela = 100;
 
 private:
+    // Opens the start lists that are closed (a start that failed) and reads
+    // anew every list left open on a lost connection: the first step of each
+    // action, so that the one after a server came back works, attaching anew.
+    void abreListas();
     // Runs escolhida with the dates as its parameters, in order, points the
     // data source fonte at it and closes outra.
     norvel::db::DbQuery& consulta(norvel::db::DbQuery& escolhida, norvel::db::DbQuery& outra,
                                   norvel::db::DbQuery*& fonte, const QVariantList& datas);
+
+    norvel::db::LocalBase local_;
 };
 
 // The one instance, set while a TdmNorvelCheque exists.

@@ -14,8 +14,24 @@ missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
 done
-[ -z "$missing" ] && exit 0
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO=sudo
-$SUDO apt-get update
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
+if [ -n "$missing" ]; then
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
+fi
+
+# The Firebird server the tests start as an ordinary process in a scratch
+# folder. Installing firebird3.0-server would start and enable the system's
+# service; its package unpacked into .deps/ (where the build looks for it),
+# of the engine's installed version, gives the binary alone.
+server_dir="$(cd "$(dirname "$0")/.." && pwd)/.deps/firebird-server"
+if [ ! -x "$server_dir/usr/sbin/firebird" ]; then
+  version=$(dpkg-query -W -f='${Version}' firebird3.0-server-core)
+  scratch=$(mktemp -d)
+  (cd "$scratch" && { apt-get download "firebird3.0-server=$version" 2>/dev/null \
+    || { $SUDO apt-get update && apt-get download "firebird3.0-server=$version"; }; })
+  mkdir -p "$server_dir"
+  dpkg -x "$scratch"/firebird3.0-server_*.deb "$server_dir"
+  rm -rf "$scratch"
+fi

@@ -47,6 +47,14 @@ QString LeCidade()
     return ArquivoIni(arquivoConfiguracao()).le(Secao, ChaveCidade);
 }
 
+norvel::db::LocalBase LeLocalBase()
+{
+    const ArquivoIni ini(arquivoConfiguracao());
+    return norvel::db::LocalBase::daConfiguracao(ini.caminho(), ini.le(Secao, QStringLiteral("BaseDados")),
+                                                 ini.le(Secao, QStringLiteral("Usuario")),
+                                                 ini.le(Secao, QStringLiteral("Senha")));
+}
+
 TfrmConfig::TfrmConfig(const Contexto &contexto, QWidget *parent)
     : JanelaFilha(contexto, parent), ui(std::make_unique<Ui::TfrmConfig>())
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "JanelaFilha.h"
+#include "LocalBase.h"
 
 #include <QString>
 
@@ -20,6 +21,11 @@ QString arquivoConfiguracao();
 int LePortaCOM();
 // The default city, "Cidade" (default empty).
 QString LeCidade();
+// Where the register lives: "BaseDados", "Usuario" and "Senha" (see
+// norvel::db::LocalBase::daConfiguracao); the embedded file when "BaseDados"
+// is empty. Throws norvel::db::DbError when they cannot be used. The settings
+// window never writes them.
+norvel::db::LocalBase LeLocalBase();
 
 // The settings window: the printer's serial port and the default city.
 class TfrmConfig : public JanelaFilha {
