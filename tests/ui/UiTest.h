@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
@@ -30,6 +31,26 @@ inline QStringList janelasAbertas()
                                                      janela->windowTitle()));
     return nomes;
 }
+
+// Captions of the window's labels that do not fit their label, shown or not
+// yet shown ("name \"text\": needed of width").
+inline QStringList rotulosCortados(const QWidget &janela)
+{
+    QStringList cortados;
+    for (const QLabel *rotulo : janela.findChildren<QLabel *>()) {
+        if (rotulo->text().isEmpty() || rotulo->wordWrap() || !rotulo->pixmap().isNull())
+            continue;
+        if (rotulo->minimumSizeHint().width() > rotulo->width())
+            cortados.append(QStringLiteral("%1 \"%2\": %3 of %4")
+                                .arg(rotulo->objectName(), rotulo->text())
+                                .arg(rotulo->minimumSizeHint().width())
+                                .arg(rotulo->width()));
+    }
+    return cortados;
+}
+
+#define VERIFICA_ROTULOS_INTEIROS(janela) \
+    QVERIFY2(rotulosCortados(janela).isEmpty(), qPrintable(rotulosCortados(janela).join(", ")))
 
 #define VERIFICA_SEM_JANELAS() QVERIFY2(janelasAbertas().isEmpty(), qPrintable(janelasAbertas().join(", ")))
 

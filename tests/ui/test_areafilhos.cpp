@@ -121,6 +121,8 @@ void TestAreaFilhos::abreEConfere(const char *comando)
         QVERIFY2(cliente.contains(r) && visivel.contains(r) && !r.intersects(status),
                  qPrintable(nome + QLatin1Char('.') + botao->objectName()));
     }
+    // No caption is cut, shown or not yet shown.
+    VERIFICA_ROTULOS_INTEIROS(*moldura->widget());
 }
 
 void TestAreaFilhos::cadaJanelaSozinha()

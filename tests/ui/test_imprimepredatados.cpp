@@ -175,6 +175,7 @@ void TestImprimePreDatados::execucao()
         QTimer::singleShot(0, [&] {
             status = j.findChild<QStatusBar *>(QStringLiteral("barraStatus"))->currentMessage();
             QVERIFY(j.cursor().shape() == Qt::WaitCursor);
+            VERIFICA_ROTULOS_INTEIROS(j);
             if (parcelas == 12 && !qEnvironmentVariableIsEmpty("NORVEL_CAPTURAS"))
                 j.grab().save(qEnvironmentVariable("NORVEL_CAPTURAS") + QStringLiteral("/impressao-predatados.png"));
             QPushButton *proximo = botao(j, "btProximo");

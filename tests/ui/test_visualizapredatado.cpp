@@ -55,6 +55,7 @@ void TestVisualizaPreDatado::serieVisualizadaCanceladaEImpressa()
     QWidget dono;
     TfrmVisualizaPreDatado v(contexto, &dono);
     v.preenche(lida());
+    VERIFICA_ROTULOS_INTEIROS(v);
     const auto botao = [&](const char *nome) { return v.findChild<QPushButton *>(QLatin1String(nome)); };
     // Opens the preview of the installment selected; acao looks at it.
     const auto visualiza = [&](const std::function<void(TfrmCheque &)> &acao) {
