@@ -1,6 +1,8 @@
+#include "CopiaAoFechar.h"
 #include "NorvelApplication.h"
 #include "QuitOnSignal.h"
 #include "QtMessagePresenter.h"
+#include "uConfiguracoes.h"
 #include "uDMNorvelCheque.h"
 #include "uPrincipal.h"
 
@@ -30,8 +32,12 @@ int main(int argc, char *argv[])
         return 0;
     TdmNorvelCheque dados;
     // A database that cannot be reached is reported once; the program starts
-    // all the same and each later database action reports its own failure.
+    // all the same and each later database action tries again (a server back
+    // meanwhile) or reports its own failure. A location in the settings that
+    // cannot be used leaves the program without a register, never on the
+    // embedded one instead.
     try {
+        dados.defineLocal(LeLocalBase());
         dados.DataModuleCreate();
     } catch (const std::exception &erro) {
         if (!encerrado)
@@ -46,5 +52,9 @@ int main(int argc, char *argv[])
     // covers the screen.
     principal.setGeometry(principal.screen()->availableGeometry());
     principal.showMaximized();
-    return aplicacao.exec();
+    const int saida = aplicacao.exec();
+    // A session that ends (SIGTERM) gives no time for the day's copy.
+    if (!encerrado)
+        copiaAoFechar(dados);
+    return saida;
 }

@@ -7,6 +7,10 @@
 
 void copiaAoFechar(const TdmNorvelCheque &dados)
 {
+    // Without a register (its location in the settings refused at start, and
+    // said so then) there is nothing to copy.
+    if (dados.ibBaseDados.databaseName.isEmpty())
+        return;
     const norvel::db::CopiaDoDia copia = norvel::db::fazCopiaDoDia(
         dados.ibBaseDados.databaseName, dados.ibBaseDados.params, norvel::db::pastaCopias());
     if (copia.resultado == norvel::db::CopiaDoDia::Resultado::Falhou)
