@@ -1,9 +1,12 @@
 // The register at ten years' size: 1,000,000 cheques, 100,000 post-dated
 // series and 500 banks. Each figure is the median of repeated runs; the
-// query window runs on the offscreen platform.
-//   data_register_bench [repetitions]
+// query window runs on the offscreen platform. With "servidor" the register
+// is on a Firebird server started on this machine (tests/support), reached
+// as a workstation reaches it.
+//   data_register_bench [repetitions] [servidor]
 #include "DatabaseScript.h"
 #include "FbClient.h"
+#include "ServidorFirebird.h"
 #include "TestDatabase.h"
 #include "uConsultaPreDatado.h"
 #include "uConsultas.h"
@@ -23,6 +26,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace db = norvel::db;
@@ -48,9 +52,9 @@ double medianMs(int runs, const std::function<void()>& run)
     return times[times.size() / 2];
 }
 
-void fill(const QString& path)
+void fill(const QString& path, const QStringList& params)
 {
-    db::Attachment att = db::Attachment::attach(path, db::baseConnectionParams(), 3);
+    db::Attachment att = db::Attachment::attach(path, params, 3);
     auto run = [&](const QString& sql) {
         db::Transaction tra = db::Transaction::start(att);
         att.executeImmediate(tra.get(), sql.toLatin1());
@@ -82,13 +86,15 @@ void fill(const QString& path)
             .arg(Series).arg(Banks).arg(Days));
     att.detach();
     // Measured as the program runs it: every commit on disk.
-    db::Attachment::attach(path, db::baseConnectionParams(), 3, db::ForcedWrites::On).detach();
+    db::Attachment::attach(path, params, 3, db::ForcedWrites::On).detach();
 }
 
 // Firebird's own client on the same file, beside the program: the elapsed
 // time isql reports (SET STATS) for the statement with its rows fetched and
-// printed, at most `rows` of them. Dates are written into the text.
-double isqlMs(int runs, const QString& path, QString sql, const QList<std::pair<QString, QDate>>& params, int rows)
+// printed, at most `rows` of them. Dates are written into the text. A server
+// is reached through the system's client configuration, with its password.
+double isqlMs(int runs, const QString& path, const QString& password, QString sql,
+              const QList<std::pair<QString, QDate>>& params, int rows)
 {
     for (const auto& [name, date] : params)
         sql.replace(QLatin1Char(':') + name, date.toString(QStringLiteral("''yyyy-MM-dd''")));
@@ -100,10 +106,17 @@ double isqlMs(int runs, const QString& path, QString sql, const QList<std::pair<
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         QProcess isql;
-        // The engine's FIREBIRD and FIREBIRD_LOCK of this process are inherited.
-        isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-ch"), QStringLiteral("ISO8859_1"),
-                                              QStringLiteral("-u"), QStringLiteral("SYSDBA"), QStringLiteral("-i"),
-                                              script.fileName(), path});
+        // The engine's FIREBIRD and FIREBIRD_LOCK of this process are
+        // inherited for the embedded file; its root reaches no server.
+        QStringList args = {QStringLiteral("-q"), QStringLiteral("-ch"), QStringLiteral("ISO8859_1"),
+                            QStringLiteral("-u"), QStringLiteral("SYSDBA"), QStringLiteral("-i"), script.fileName(), path};
+        if (db::LocalBase::ehNomeDeServidor(path)) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove(QStringLiteral("FIREBIRD"));
+            isql.setProcessEnvironment(env);
+            args << QStringLiteral("-p") << password;
+        }
+        isql.start(QStringLiteral("isql-fb"), args);
         isql.waitForFinished(120000);
         const QString out = QString::fromLatin1(isql.readAllStandardOutput());
         const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Elapsed time\\s*=\\s*([0-9.]+)")).match(out);
@@ -125,18 +138,36 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
-    db::TestDatabase base;
+    std::unique_ptr<ServidorFirebird> servidor;
+    std::unique_ptr<db::TestDatabase> base;
+    db::LocalBase local;
+    QString path;
+    QStringList params = db::baseConnectionParams();
+    if (argc > 2 && QByteArray(argv[2]) == "servidor") {
+        servidor = std::make_unique<ServidorFirebird>();
+        local = db::LocalBase::servidor(servidor->nome(QStringLiteral("norvel.fdb")), servidor->usuario(),
+                                        servidor->senha());
+        path = local.nome();
+        params = local.parametros();
+        db::createDatabase(path, db::Durability::Scratch, params);
+        std::printf("on the server %s\n", qPrintable(servidor->host()));
+    } else {
+        base = std::make_unique<db::TestDatabase>();
+        path = base->path();
+    }
     const auto fillStart = std::chrono::steady_clock::now();
-    fill(base.path());
+    fill(path, params);
     std::printf("filled %d cheques, %d series, %d banks in %.1f s (not measured)\n", Cheques, Series, Banks,
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - fillStart).count());
 
-    const double create = medianMs(runs, [] {
+    const double create = medianMs(runs, [&] {
         TdmNorvelCheque dm;
+        dm.defineLocal(local);
         dm.DataModuleCreate();
     });
 
     TdmNorvelCheque dm;
+    dm.defineLocal(local);
     dm.DataModuleCreate();
     const QDate day = firstDay.addDays(Days / 2);
     int dayRows = 0;
@@ -177,8 +208,9 @@ int main(int argc, char* argv[])
     const QList<std::pair<QString, QDate>> dayParams = {{QStringLiteral("DataEmissao"), day}};
     const QList<std::pair<QString, QDate>> monthParams = {{QStringLiteral("DataEmissaoInicial"), QDate(2021, 6, 1)},
                                                           {QStringLiteral("DataEmissaoFinal"), QDate(2021, 6, 30)}};
-    const double isqlDay = isqlMs(runs, base.path(), dm.ConsultaChequesData.sql(), dayParams, 1000);
-    const double isqlMonth = isqlMs(runs, base.path(), dm.ConsultaChequesPeriodo.sql(), monthParams, 1000);
+    const QString password = servidor ? servidor->senha() : QString();
+    const double isqlDay = isqlMs(runs, path, password, dm.ConsultaChequesData.sql(), dayParams, 1000);
+    const double isqlMonth = isqlMs(runs, path, password, dm.ConsultaChequesPeriodo.sql(), monthParams, 1000);
 
     // The query window's first screen: the search run by "Atualizar
     // Consulta", the grid bound to its result and drawn.
