@@ -15,6 +15,7 @@ private slots:
     void readsLikeTheEarlierSystem();
     void missingFileGivesDefaults();
     void writingKeepsEveryOtherLine();
+    void writingKeepsAFileWithAPasswordPrivate();
     void writingMakesFolderFileAndSection();
     void unwritableFileThrows();
 
@@ -71,6 +72,20 @@ void TestArquivoIni::writingKeepsEveryOtherLine()
     ArquivoIni(caminho_).grava("Sistema", {{"PortaCOM", "COM7"}, {"Cidade", "Juíz de Fora"}});
     QCOMPARE(QString::fromUtf8(conteudo()),
              QStringLiteral("; mantido\n[Sistema]\nPortaCOM=COM7\n; nota\nCidade=Juíz de Fora\n\n[Outra]\nX=1\n"));
+}
+
+// The register's location and password share the file with the settings
+// window's keys; a write by that window keeps them, and the file stays
+// readable by its owner alone, as the password requires.
+void TestArquivoIni::writingKeepsAFileWithAPasswordPrivate()
+{
+    grava("[Sistema]\nBaseDados=servidor:/dados/norvel.fdb\nUsuario=caixa\nSenha=segredo\n");
+    QVERIFY(QFile::setPermissions(caminho_, QFile::ReadOwner | QFile::WriteOwner));
+    ArquivoIni(caminho_).grava("Sistema", {{"PortaCOM", "COM2"}, {"Cidade", "Recife"}});
+    QCOMPARE(conteudo(), QByteArray("[Sistema]\nBaseDados=servidor:/dados/norvel.fdb\nUsuario=caixa\nSenha=segredo\n"
+                                    "PortaCOM=COM2\nCidade=Recife\n"));
+    QCOMPARE(QFile::permissions(caminho_) & ~(QFile::ReadUser | QFile::WriteUser),
+             QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void TestArquivoIni::writingMakesFolderFileAndSection()
