@@ -5,6 +5,7 @@
 #include "ExecutableDirectory.h"
 #include "FbClient.h"
 #include "FbStatement.h"
+#include "LocalBase.h"
 
 #include <QDate>
 #include <QDir>
@@ -34,14 +35,6 @@ const QRegularExpression& nomeDeCopia()
 {
     static const QRegularExpression nome(QStringLiteral("^norvelcheque-\\d{4}-\\d{2}-\\d{2}\\.fbk$"));
     return nome;
-}
-
-// "host:path", "host/port:path" and "inet://..." name a server; a path with
-// a colon after its first slash is still a file.
-bool nomeDeServidor(const QString& databaseName)
-{
-    const qsizetype doisPontos = databaseName.indexOf(QLatin1Char(':'));
-    return doisPontos > 0 && !databaseName.left(doisPontos).contains(QLatin1Char('/'));
 }
 
 QString parametro(const QStringList& params, const QString& nome)
@@ -215,7 +208,7 @@ CopiaDoDia copia(const QString& databaseName, const QStringList& params, const Q
         throw DbError(QStringLiteral("não foi possível criar uma pasta de trabalho em %1: %2")
                           .arg(pasta, trabalho.errorString()));
     const QString nova = trabalho.filePath(QStringLiteral("copia.fbk"));
-    const bool servidor = nomeDeServidor(databaseName);
+    const bool servidor = LocalBase::ehNomeDeServidor(databaseName);
     const Saida backup = executa(QStringLiteral("gbak"),
                                  {QStringLiteral("-b"), QStringLiteral("-g"),
                                   servidor ? databaseName : QFileInfo(databaseName).absoluteFilePath(), nova},

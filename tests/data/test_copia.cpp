@@ -5,6 +5,8 @@
 #include "DatabaseScript.h"
 #include "ExecutableDirectory.h"
 #include "FbClient.h"
+#include "LocalBase.h"
+#include "ServidorFirebird.h"
 #include "TestDatabase.h"
 #include "uDMNorvelCheque.h"
 
@@ -33,6 +35,35 @@ QString copiaDeHoje()
     return QStringLiteral("norvelcheque-%1.fbk").arg(QDate::currentDate().toString(Qt::ISODate));
 }
 
+// norvel_criabase --restaura copia destino: its exit code and what it said.
+std::pair<int, QString> restaura(const QString& copia, const QString& destino)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(norvel::db::executableDirectory() + "norvel_criabase", {"--restaura", copia, destino});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return {p.exitCode(), QString::fromUtf8(p.readAll())};
+}
+
+int cheques(TdmNorvelCheque& dm)
+{
+    dm.ListaCheques.reopen();
+    dm.ListaCheques.fetchAll();
+    return dm.ListaCheques.rowCount();
+}
+
+// The cheques of the register restored into the new file directory/base.fdb.
+int chequesRestaurados(const QString& copia, const QTemporaryDir& pasta)
+{
+    const auto [rc, disse] = restaura(copia, pasta.filePath("base.fdb"));
+    EXPECT_EQ(rc, 0) << disse.toStdString();
+    TdmNorvelCheque::setDatabaseDirectoryForTests(pasta.path());
+    TdmNorvelCheque restaurada;
+    restaurada.DataModuleCreate();
+    TdmNorvelCheque::setDatabaseDirectoryForTests({});
+    return cheques(restaurada);
+}
+
 class CopiaTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -44,23 +75,6 @@ protected:
     }
 
     CopiaDoDia copia() { return norvel::db::fazCopiaDoDia(base_.path(), dm_->ibBaseDados.params, copias_.path()); }
-
-    // norvel_criabase --restaura copia destino: its exit code and what it said.
-    static std::pair<int, QString> restaura(const QString& copia, const QString& destino)
-    {
-        QProcess p;
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(norvel::db::executableDirectory() + "norvel_criabase", {"--restaura", copia, destino});
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromUtf8(p.readAll())};
-    }
-
-    static int cheques(TdmNorvelCheque& dm)
-    {
-        dm.ListaCheques.reopen();
-        dm.ListaCheques.fetchAll();
-        return dm.ListaCheques.rowCount();
-    }
 
     norvel::db::TestDatabase base_;
     std::unique_ptr<TdmNorvelCheque> dm_;
@@ -87,13 +101,7 @@ TEST_F(CopiaTest, CopyTakenWhileAnotherProgramWritesRestoresEveryCommittedRow)
     const int depois = cheques(*dm_);
 
     QTemporaryDir destino;
-    const auto [rc, disse] = restaura(feita.arquivo, destino.filePath("base.fdb"));
-    ASSERT_EQ(rc, 0) << disse.toStdString();
-    dm_.reset();
-    TdmNorvelCheque::setDatabaseDirectoryForTests(destino.path());
-    TdmNorvelCheque restaurada;
-    restaurada.DataModuleCreate();
-    const int copiados = cheques(restaurada);
+    const int copiados = chequesRestaurados(feita.arquivo, destino);
     EXPECT_GE(copiados, antes);
     EXPECT_LE(copiados, depois);
     std::printf("committed before the copy %d, in the copy %d, at the end %d; writer still writing after the copy: %s\n",
@@ -202,6 +210,46 @@ TEST_F(CopiaTest, RestoreRefusesAnythingButAWholeCopyOfTheRegisterIntoANewFile)
             EXPECT_EQ(arquivo.readAll(), "registro do dia");
         }
     }
+}
+
+// A register on a server is copied onto this machine by the system's client
+// (the program's own Firebird root reaches its embedded engine only), with
+// the server's user and password, and restores as an embedded file.
+TEST(CopiaServidorTest, RegisterOnAServerIsCopiedOntoThisMachine)
+{
+    ServidorFirebird servidor;
+    const auto local = norvel::db::LocalBase::servidor(servidor.nome("norvel.fdb"), servidor.usuario(),
+                                                       servidor.senha());
+    QProcess criabase;
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert("ISC_USER", servidor.usuario());
+    ambiente.insert("ISC_PASSWORD", servidor.senha());
+    criabase.setProcessEnvironment(ambiente);
+    criabase.setProcessChannelMode(QProcess::MergedChannels);
+    criabase.start(norvel::db::executableDirectory() + "norvel_criabase", {local.nome()});
+    ASSERT_TRUE(criabase.waitForFinished(120000));
+    ASSERT_EQ(criabase.exitCode(), 0) << criabase.readAll().toStdString();
+
+    TdmNorvelCheque dm;
+    dm.defineLocal(local);
+    dm.DataModuleCreate();
+    const WriteResult banco = dm.insereBanco({0, "001", "Banco do Brasil", "BB", QString(36, '0')}, QString());
+    ASSERT_TRUE(banco.ok) << banco.message.toStdString();
+    RegistroCheque cheque;
+    cheque.idBanco = banco.chave;
+    cheque.dataEmissao = QDate(2026, 1, 2);
+    cheque.valor = Money::fromCentavos(100);
+    for (const char* favorecido : {"Ana", "Bruno", "Carla"}) {
+        cheque.favorecido = favorecido;
+        const WriteResult r = dm.insereCheque(cheque, QString());
+        ASSERT_TRUE(r.ok) << r.message.toStdString();
+    }
+
+    QTemporaryDir copias;
+    const CopiaDoDia feita = norvel::db::fazCopiaDoDia(dm.ibBaseDados.databaseName, dm.ibBaseDados.params, copias.path());
+    ASSERT_EQ(feita.resultado, CopiaDoDia::Resultado::Feita) << feita.mensagem.toStdString();
+    QTemporaryDir destino;
+    EXPECT_EQ(chequesRestaurados(feita.arquivo, destino), 3);
 }
 
 int main(int argc, char* argv[])
