@@ -198,6 +198,9 @@ CopiaDoDia copia(const QString& databaseName, const QStringList& params, const Q
     // The copies hold the whole register: for the user's eyes only.
     QFile::setPermissions(pasta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QLockFile trava(pasta + QStringLiteral("/.copia.trava"));
+    // Held for as long as the copy takes, which may be minutes: only a
+    // holder that is no longer running leaves it stale.
+    trava.setStaleLockTime(0);
     if (!trava.tryLock(0))
         return {CopiaDoDia::Resultado::EmAndamento, arquivo, {}};
     if (QFile::exists(arquivo))
