@@ -1,15 +1,20 @@
 #pragma once
 
-// The data module: the program's one access layer to "base.fdb".
+// The data module: the program's one access layer to the register, the
+// embedded "base.fdb" or a database on a Firebird server (defineLocal()).
 //
 // Life cycle. main() constructs one TdmNorvelCheque after the main window,
-// calls DataModuleCreate() and hands it to the main window, which passes it
+// sets where the register is (defineLocal(), from the settings), calls
+// DataModuleCreate() and hands it to the main window, which passes it
 // on to every window in their Contexto; the constructor also sets the global
 // dmNorvelCheque to the new object and the destructor clears it.
 // DataModuleCreate() connects and opens the six start lists in order; a
 // failure throws norvel::db::DbError once (the shell reports it) and the
 // lists after the failing step stay closed. The connection and the
 // transaction stay open for the whole run; nothing needs closing at the end.
+// A connection that could not be made or was lost (a server stopped, the
+// network cut) is made again by the next action, which first reads anew the
+// lists left closed or stale (see DbConnection.h).
 // The embedded engine is shut down at exit (norvel::db::Client::shutdown() in
 // FbClient.h may run it earlier, once the module is gone).
 //
