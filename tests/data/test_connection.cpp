@@ -56,4 +56,29 @@ TEST(ConnectionFailureTest, ReportNamesTheFileInPortugueseBeforeTheEnginesText)
     }
 }
 
+// Only "host:path" and "host/port:path" go to the network; any absolute
+// path, a colon in it or not, stays a file for the embedded engine.
+TEST(LocalBaseTest, OnlyAHostBeforeTheColonNamesAServer)
+{
+    using norvel::db::LocalBase;
+    const struct {
+        const char* nome;
+        const char* servidor;
+    } cases[] = {
+        {"servidor:/var/lib/firebird/3.0/data/norvel.fdb", "servidor"},
+        {"10.0.0.5/3051:/dados/norvel.fdb", "10.0.0.5/3051"},
+        {"/home/caixa/a:b/base.fdb", ""},
+        {"/tmp/base.fdb", ""},
+        {":/dados/norvel.fdb", ""},
+        {"servidor:", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LocalBase::ehNomeDeServidor(c.nome), *c.servidor != '\0') << c.nome;
+        EXPECT_EQ(LocalBase::servidorDoNome(c.nome), QString::fromLatin1(c.servidor)) << c.nome;
+    }
+    EXPECT_FALSE(LocalBase::daConfiguracao("/nenhum.ini", {}, "u", "s").noServidor());
+    EXPECT_THROW(LocalBase::daConfiguracao("/nenhum.ini", "/tmp/base.fdb", "u", "s"), norvel::db::DbError);
+    EXPECT_THROW(LocalBase::servidor("servidor:/d/n.fdb", "SYSDBA", {}), norvel::db::DbError);
+}
+
 } // namespace
