@@ -133,9 +133,10 @@ void restauraEVerifica(const QString& copia, const QString& arquivo)
     }
 }
 
-// The register's tables missing from the database at arquivo, whose forced
-// writes are switched on on the way.
-QStringList tabelasAusentes(const QString& arquivo)
+// Refuses a restored database that is not the program's register (a sound
+// copy of another database), and makes the register durable as the creation
+// script does: every commit on the disk.
+void confereRegistro(const QString& arquivo)
 {
     static const QRegularExpression criaTabela(QStringLiteral("^CREATE\\s+TABLE\\s+(\\w+)"),
                                                QRegularExpression::CaseInsensitiveOption);
@@ -157,9 +158,12 @@ QStringList tabelasAusentes(const QString& arquivo)
             ausentes.remove(linha.value(0).toString().toUpper());
     }
     base.detach();
-    QStringList nomes(ausentes.begin(), ausentes.end());
-    nomes.sort();
-    return nomes;
+    if (!ausentes.isEmpty()) {
+        QStringList nomes(ausentes.begin(), ausentes.end());
+        nomes.sort();
+        throw DbError(QStringLiteral("não é uma cópia do banco de dados do Norvel Cheque (faltam as tabelas %1)")
+                          .arg(nomes.join(QStringLiteral(", "))));
+    }
 }
 
 // Gives the finished file its name, never over a file of that name, which
@@ -270,10 +274,7 @@ void restauraCopia(const QString& copia, const QString& destino)
     const QString restaurado = trabalho.filePath(QStringLiteral("base.fdb"));
     try {
         restauraEVerifica(QFileInfo(copia).absoluteFilePath(), restaurado);
-        const QStringList ausentes = tabelasAusentes(restaurado);
-        if (!ausentes.isEmpty())
-            throw DbError(QStringLiteral("não é uma cópia do banco de dados do Norvel Cheque (faltam as tabelas %1)")
-                              .arg(ausentes.join(QStringLiteral(", "))));
+        confereRegistro(restaurado);
     } catch (const DbError& e) {
         throw recusa(e.message());
     }
