@@ -25,7 +25,7 @@ struct CopiaDoDia {
     enum class Resultado {
         Feita,       // made, read back and named; the oldest past CopiasGuardadas dropped
         JaExistia,   // today's copy was there already
-        EmAndamento, // another program of this user is making it now
+        EmAndamento, // another program of this user is making it at the moment
         Falhou,      // nothing changed among the copies; mensagem says why
     };
     Resultado resultado;

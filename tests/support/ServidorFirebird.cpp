@@ -31,7 +31,7 @@ sockaddr_in enderecoLocal(quint16 porta)
     return endereco;
 }
 
-// A port nobody listens on now, as the system hands them out.
+// A free port, as the system hands them out.
 quint16 portaLivre()
 {
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
