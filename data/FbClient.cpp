@@ -5,12 +5,25 @@
 
 #include <ibase.h>
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <iterator>
+#include <map>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <unistd.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 
 namespace norvel::db {
 
@@ -24,6 +37,104 @@ void shutdownAtExit() { Client::shutdown(); }
 // How long an attachment to a server waits for it to answer before giving
 // up (Firebird's default is 180 s): a clerk waits a little, not minutes.
 constexpr int ServerConnectTimeout = 15;
+
+// A server gone without a word (cable pulled, switch down, machine frozen)
+// sends no reset, and the client library waits on its socket until the
+// kernel gives up: some 15 minutes for a request never acknowledged, over two
+// hours of keepalive for a reply that never comes. The library has no setting
+// for either (it turns SO_KEEPALIVE on with the system's timing), so its
+// sockets to a server get their own: a probe after KeepaliveIdle seconds
+// without a word from the server, then every KeepaliveInterval, and the
+// connection ends once data or a probe has gone DeadServerTimeout seconds
+// unacknowledged (TCP_USER_TIMEOUT). A server that answers keeps an idle
+// attachment all day and a slow query uncut. The library then reports the
+// read or write error of a reset, which connectionLost() knows.
+constexpr int DeadServerTimeout = 15;
+constexpr int KeepaliveIdle = 10;
+constexpr int KeepaliveInterval = 2;
+
+// This process's sockets: descriptor by inode, as descriptors are reused and
+// inodes are not.
+std::map<ino_t, int> openSockets()
+{
+    std::map<ino_t, int> sockets;
+    DIR* dir = ::opendir("/proc/self/fd");
+    if (!dir)
+        return sockets;
+    while (const dirent* entry = ::readdir(dir)) {
+        const int fd = std::atoi(entry->d_name);
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISSOCK(st.st_mode))
+            sockets.emplace(st.st_ino, fd);
+    }
+    ::closedir(dir);
+    return sockets;
+}
+
+// Whether a connection to the server's port opens within the deadline. The
+// client library's own connect() waits out the kernel's SYN retries (over two
+// minutes) for a server out of reach; isc_dpb_connect_timeout bounds only
+// what follows. A refusal is an answer: the library then says it its way.
+bool answersWithin(const QString& server, QDeadlineTimer deadline)
+{
+    const qsizetype slash = server.indexOf(QLatin1Char('/'));
+    const QByteArray host = server.left(slash).toLatin1();
+    const QByteArray port = slash < 0 ? QByteArrayLiteral("3050") : server.mid(slash + 1).toLatin1();
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* addresses = nullptr;
+    if (::getaddrinfo(host.constData(), port.constData(), &hints, &addresses) != 0)
+        return true;
+    bool answered = false;
+    for (const addrinfo* a = addresses; a && !answered; a = a->ai_next) {
+        const int s = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (s < 0)
+            continue;
+        if (::connect(s, a->ai_addr, a->ai_addrlen) == 0 || errno != EINPROGRESS) {
+            answered = true;
+        } else {
+            pollfd p{s, POLLOUT, 0};
+            int ready;
+            while ((ready = ::poll(&p, 1, static_cast<int>(deadline.remainingTime()))) < 0 && errno == EINTR) {
+            }
+            answered = ready > 0;
+        }
+        ::close(s);
+    }
+    ::freeaddrinfo(addresses);
+    return answered;
+}
+
+// The client library does not hand out its socket: those of an attachment
+// to a server are the TCP connections that appeared while it was made.
+template <typename F>
+Firebird::IAttachment* boundingServerSockets(const QString& path, F&& attach)
+{
+    if (!LocalBase::ehNomeDeServidor(path))
+        return attach();
+    const QString server = LocalBase::servidorDoNome(path);
+    if (!answersWithin(server, QDeadlineTimer(ServerConnectTimeout * 1000)))
+        throw DbError(QStringLiteral("o servidor não respondeu em %1 s.").arg(ServerConnectTimeout));
+    const std::map<ino_t, int> before = openSockets();
+    Firebird::IAttachment* attachment = attach();
+    for (const auto& [inode, fd] : openSockets()) {
+        int type = 0;
+        socklen_t length = sizeof type;
+        sockaddr_storage peer {};
+        socklen_t peerLength = sizeof peer;
+        if (before.count(inode) || ::getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &length) != 0
+            || type != SOCK_STREAM || ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerLength) != 0
+            || (peer.ss_family != AF_INET && peer.ss_family != AF_INET6))
+            continue;
+        const int on = 1;
+        const unsigned timeout = DeadServerTimeout * 1000;
+        ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+        ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &KeepaliveIdle, sizeof KeepaliveIdle);
+        ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &KeepaliveInterval, sizeof KeepaliveInterval);
+        ::setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &timeout, sizeof timeout);
+    }
+    return attachment;
+}
 
 // Connection parameters of the form name=value, as the data module holds
 // them, and the one provider the name goes to.
@@ -172,8 +283,10 @@ Attachment Attachment::attach(const QString& path, const QStringList& params, in
         if (forcedWrites != ForcedWrites::Keep)
             dpb.xpb->insertInt(st, isc_dpb_force_write, forcedWrites == ForcedWrites::On ? 1 : 0);
         const QByteArray file = QFile::encodeName(path);
-        Firebird::IAttachment* att = Client::instance().provider()->attachDatabase(
-            st, file.constData(), dpb.xpb->getBufferLength(st), dpb.xpb->getBuffer(st));
+        Firebird::IAttachment* att = boundingServerSockets(path, [&] {
+            return Client::instance().provider()->attachDatabase(st, file.constData(), dpb.xpb->getBufferLength(st),
+                                                            dpb.xpb->getBuffer(st));
+        });
         return Attachment(att, dialect);
     });
 }
@@ -188,8 +301,10 @@ Attachment Attachment::create(const QString& path, const QStringList& params, in
         dpb.xpb->insertInt(st, isc_dpb_page_size, pageSize);
         dpb.xpb->insertInt(st, isc_dpb_force_write, 0);
         const QByteArray file = QFile::encodeName(path);
-        Firebird::IAttachment* att = Client::instance().provider()->createDatabase(
-            st, file.constData(), dpb.xpb->getBufferLength(st), dpb.xpb->getBuffer(st));
+        Firebird::IAttachment* att = boundingServerSockets(path, [&] {
+            return Client::instance().provider()->createDatabase(st, file.constData(), dpb.xpb->getBufferLength(st),
+                                                            dpb.xpb->getBuffer(st));
+        });
         return Attachment(att, dialect);
     });
 }

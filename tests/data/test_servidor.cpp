@@ -1,7 +1,9 @@
 // The register on a Firebird server: two workstations on it at once, and the
-// server stopped in the middle of the day.
+// server stopped or the line to it cut in the middle of the day. The whole
+// test runs in a network of its own (RedeIsolada.h).
 #include "DatabaseScript.h"
 #include "ExecutableDirectory.h"
+#include "RedeIsolada.h"
 #include "ServidorFirebird.h"
 #include "uDMNorvelCheque.h"
 
@@ -217,8 +219,34 @@ TEST_F(ServidorTest, ServerStoppedMidDayTheNextActionAfterItsReturnWorks)
     EXPECT_EQ(numeros, (QStringList{"0", "1", "2", "5"}));
 }
 
+// The line to the server cut without a word (a pulled cable, a switch gone
+// dark): the store meanwhile fails instead of hanging, with a message naming
+// the server and nothing stored; the next action while the line is down fails
+// as well, and once it is back the next action works.
+TEST_F(ServidorTest, LineCutSilentlyMidDayFailsTheActionAndTheNextWorksWhenItIsBack)
+{
+    ASSERT_TRUE(dm_->insereCheque(cheque(0), Prefixo).ok);
+
+    RedeIsolada::corta();
+    const WriteResult perdida = dm_->insereCheque(cheque(1), Prefixo);
+    EXPECT_FALSE(perdida.ok);
+    EXPECT_TRUE(perdida.message.startsWith(Prefixo + "A conexão com o servidor de banco de dados \"" + servidor_.host()))
+        << perdida.message.toStdString();
+    EXPECT_THROW(dm_->consultaChequesPorData(QDate(2026, 3, 2)), norvel::db::DbError);
+
+    RedeIsolada::restaura();
+    const WriteResult volta = dm_->insereCheque(cheque(2), Prefixo);
+    ASSERT_TRUE(volta.ok) << volta.message.toStdString();
+    norvel::db::DbQuery& dia = dm_->consultaChequesPorData(QDate(2026, 3, 2));
+    QStringList numeros;
+    for (int r = 0; r < dia.rowCount(); ++r)
+        numeros << dia.value(r, "NUMCHEQUE").toString();
+    EXPECT_EQ(numeros, (QStringList{"0", "2"}));
+}
+
 int main(int argc, char* argv[])
 {
+    RedeIsolada::entra();
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
