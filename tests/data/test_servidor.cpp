@@ -19,7 +19,10 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <cstdio>
+#include <exception>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -219,12 +222,17 @@ TEST_F(ServidorTest, ServerStoppedMidDayTheNextActionAfterItsReturnWorks)
     EXPECT_EQ(numeros, (QStringList{"0", "1", "2", "5"}));
 }
 
+// Why the test process has no network of its own; empty when it has.
+std::string semRedePropria;
+
 // The line to the server cut without a word (a pulled cable, a switch gone
 // dark): the store meanwhile fails instead of hanging, with a message naming
 // the server and nothing stored; the next action while the line is down fails
 // as well, and once it is back the next action works.
 TEST_F(ServidorTest, LineCutSilentlyMidDayFailsTheActionAndTheNextWorksWhenItIsBack)
 {
+    if (!semRedePropria.empty())
+        GTEST_SKIP() << semRedePropria;
     ASSERT_TRUE(dm_->insereCheque(cheque(0), Prefixo).ok);
 
     RedeIsolada::corta();
@@ -246,7 +254,14 @@ TEST_F(ServidorTest, LineCutSilentlyMidDayFailsTheActionAndTheNextWorksWhenItIsB
 
 int main(int argc, char* argv[])
 {
-    RedeIsolada::entra();
+    // A sandbox that refuses namespaces (a container's default profile)
+    // still runs the other cases, on the machine's own loopback.
+    try {
+        RedeIsolada::entra();
+    } catch (const std::exception& e) {
+        semRedePropria = std::string("no network of its own, the line cannot be cut: ") + e.what();
+        std::fprintf(stderr, "%s\n", semRedePropria.c_str());
+    }
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

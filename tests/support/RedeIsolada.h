@@ -9,8 +9,7 @@
 //
 // entra() must run first in main(), before any thread exists; the servers and
 // programs the test starts afterwards live in the same network. Throws
-// std::runtime_error when the system refuses the namespaces: the test fails,
-// it is never skipped.
+// std::runtime_error when the system refuses the namespaces.
 namespace RedeIsolada {
 void entra();
 void corta();
