@@ -29,8 +29,11 @@ server_dir="$(cd "$(dirname "$0")/.." && pwd)/.deps/firebird-server"
 if [ ! -x "$server_dir/usr/sbin/firebird" ]; then
   version=$(dpkg-query -W -f='${Version}' firebird3.0-server-core)
   scratch=$(mktemp -d)
+  # The engine's own version first; a mirror that has moved on since the
+  # engine was installed offers only its newer one, which serves as well.
   (cd "$scratch" && { apt-get download "firebird3.0-server=$version" 2>/dev/null \
-    || { $SUDO apt-get update && apt-get download "firebird3.0-server=$version"; }; })
+    || { $SUDO apt-get update && { apt-get download "firebird3.0-server=$version" \
+         || apt-get download firebird3.0-server; }; }; })
   mkdir -p "$server_dir"
   dpkg -x "$scratch"/firebird3.0-server_*.deb "$server_dir"
   rm -rf "$scratch"
