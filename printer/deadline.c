@@ -7,9 +7,9 @@
 
 static int64_t monotonic_ns(void)
 {
-    struct timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
+    struct timespec reading;
+    clock_gettime(CLOCK_MONOTONIC, &reading);
+    return (int64_t)reading.tv_sec * 1000000000 + reading.tv_nsec;
 }
 
 struct lumora_deadline lumora_deadline_in(uint32_t ms)
