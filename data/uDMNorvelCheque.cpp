@@ -287,8 +287,10 @@ void TdmNorvelCheque::DataModuleCreate()
         ibBaseDados.databaseName = local_.nome();
         ibBaseDados.params = local_.parametros();
     } else {
-        ibBaseDados.databaseName = databaseDirectory() + QStringLiteral("base.fdb");
-        if (testDirectory.isEmpty() && norvel::db::programaInstalado())
+        const QString pasta = databaseDirectory();
+        ibBaseDados.databaseName = pasta + QStringLiteral("base.fdb");
+        // Only an installed program's register lives in the user's folder.
+        if (pasta == norvel::db::pastaDadosUsuario() + QLatin1Char('/'))
             criaBaseDoUsuario(ibBaseDados.databaseName);
     }
     ibBaseDados.open();
